@@ -1,0 +1,30 @@
+// CVorBrush - owns one GDI+ brush: a hatch brush, or a texture brush made from a CVorBitmap.
+#pragma once
+#include "VorFramework.h"
+
+class CVorBitmap;
+
+class VORIMAGE4_API CVorBrush {
+public:
+    CVorBrush();
+    CVorBrush(Gdiplus::HatchStyle style, const Gdiplus::Color& fore, const Gdiplus::Color& back);
+    CVorBrush(const CVorBrush& other);
+    CVorBrush& operator=(const CVorBrush& other);
+    ~CVorBrush();
+
+    // Texture brush from the image's GDI+ bitmap (a memory image makes none).
+    void Init(CVorBitmap* image, Gdiplus::WrapMode wrap);
+    // Hatch brush with full ARGB foreground and background colours.
+    void Init(Gdiplus::HatchStyle style, const Gdiplus::Color& fore, const Gdiplus::Color& back);
+
+    Gdiplus::HatchBrush* GetHatchBrush() const;
+    Gdiplus::TextureBrush* GetTextureBrush() const;
+    Gdiplus::Status GetLastStatus() const;
+
+private:
+    void Release();
+
+    Gdiplus::HatchBrush* m_hatch;
+    Gdiplus::TextureBrush* m_texture;
+    Gdiplus::Status m_lastStatus;
+};

@@ -1,0 +1,23 @@
+// CVorFont - owns one GDI+ font of an installed family, sized in points.
+// A family that is not installed gives no usable font; the failure is in GetLastStatus.
+#pragma once
+#include "VorFramework.h"
+
+class VORIMAGE4_API CVorFont {
+public:
+    CVorFont();
+    CVorFont(int size, const wchar_t* face, Gdiplus::FontStyle style);
+    CVorFont(const CVorFont& other);
+    CVorFont& operator=(const CVorFont& other);
+    ~CVorFont();
+
+    void Init(int size, const wchar_t* face, Gdiplus::FontStyle style);
+    Gdiplus::Font* GetFont() const;
+    // Em size in points as GDI+ reports it; 0 when there is no font.
+    float GetSize() const;
+    Gdiplus::Status GetLastStatus() const;
+
+private:
+    Gdiplus::Font* m_font;
+    mutable Gdiplus::Status m_lastStatus;
+};
