@@ -1,0 +1,179 @@
+// The sprite side of the surface: collecting a frame's sprites, stepping animations and composing
+// the frame into the back buffer by dirty rectangles.
+#include <climits>
+#include <cstdint>
+#include <utility>
+
+#include "CVorColor.h"
+#include "CVorGraphics.h"
+#include "CVorSprite.h"
+
+namespace {
+
+int ClampToInt(int64_t v) {
+    if (v > INT_MAX) return INT_MAX;
+    if (v < INT_MIN) return INT_MIN;
+    return int(v);
+}
+
+// Text, pen, brush and colour sprites are only ever drawn whole.
+bool DrawnWhole(const CVorSprite* s) { return s->GetFont() || s->GetPen() || s->GetBrush() || s->GetColor(); }
+
+bool MeetsDirtyArea(const CVorZang& zang, const CVorRect& rect) {
+    for (const CVorRect& d : zang.GetRects())
+        if (d.CheckSuperpose(rect)) return true;
+    return false;
+}
+
+void AddBothRects(CVorZang& zang, CVorSprite* s) {
+    zang.AddRect(*s->GetNewRect());
+    zang.AddRect(*s->GetOldRect());
+}
+
+}  // namespace
+
+void CVorGraphics::InitSprite() {
+    for (CVorSprite* s : m_sprites) s->SetUpdate(0);
+    m_spriteOrder = 0;
+    m_zang.ClearRect();
+}
+
+void CVorGraphics::UpDataAnimation() {
+    // By index: a procedure may add sprites to the list while it runs.
+    for (size_t i = 0; i < m_sprites.size(); ++i) {
+        CVorSprite* s = m_sprites[i];
+        if (CVorSprite::AnimationProc proc = s->GetpfnAnmaionProc()) proc(s);
+    }
+}
+
+void CVorGraphics::AddSprite(CVorSprite* sprite) {
+    if (!sprite) return;
+    if (sprite->IsZang()) AddBothRects(m_zang, sprite);
+
+    // Not visible on the back buffer: not part of this frame (a listed one leaves at DrawSprite).
+    const CVorRect& r = *sprite->GetNewRect();
+    if (int64_t(r.X) + r.Width < 0 || r.X >= m_width || int64_t(r.Y) + r.Height < 0 || r.Y >= m_height) return;
+
+    sprite->SetSort(m_spriteOrder);
+    if (m_spriteOrder < INT_MAX) ++m_spriteOrder;
+    sprite->SetUpdate(1);
+    for (CVorSprite* listed : m_sprites)
+        if (listed == sprite) return;
+
+    sprite->SetZang(1);
+    AddBothRects(m_zang, sprite);
+    m_sprites.push_back(sprite);
+}
+
+void CVorGraphics::AddSprite(CVorSprite* sprite, int x, int y, int width, int height, int srcX, int srcY,
+                             unsigned char alpha) {
+    if (!sprite) return;
+    sprite->SetRect(x, y, width, height, srcX, srcY, alpha);
+    AddSprite(sprite);
+}
+
+void CVorGraphics::AddSprite(CVorSprite* sprite, int x, int y, unsigned char alpha) {
+    if (!sprite) return;
+    sprite->SetRect(x, y, alpha);
+    AddSprite(sprite);
+}
+
+void CVorGraphics::AddSprite(CVorSprite* sprite, int x, int y, int width, int height, const char* text,
+                             const Gdiplus::Color& colour, Gdiplus::StringAlignment alignment) {
+    if (!sprite) return;
+    sprite->Init(m_nowFont, text, colour, alignment);
+    sprite->SetRect(x, y, width, height, 0, 0, 255);
+    AddSprite(sprite);
+}
+
+void CVorGraphics::AddSprite(CVorSprite* sprite, CVorSprite* shadow, int x, int y, int width, int height,
+                             const char* text, const Gdiplus::Color& colour, const Gdiplus::Color& shadowColour,
+                             Gdiplus::StringAlignment alignment) {
+    // Without a shadow nothing is added at all. The shadow goes first, so it is drawn beneath.
+    if (!shadow) return;
+    AddSprite(shadow, ClampToInt(int64_t(x) + 1), ClampToInt(int64_t(y) + 1), width, height, text, shadowColour,
+              alignment);
+    if (sprite) AddSprite(sprite, x, y, width, height, text, colour, alignment);
+}
+
+void CVorGraphics::ClearSprite() {
+    // Forgets the sprites and releases the storage; their places are not made dirty.
+    std::vector<CVorSprite*>().swap(m_sprites);
+}
+
+void CVorGraphics::DrawSprite(bool present) {
+    // 1. Sprites not added in this frame leave the list; where they stood becomes dirty.
+    size_t kept = 0;
+    for (size_t i = 0; i < m_sprites.size(); ++i) {
+        CVorSprite* s = m_sprites[i];
+        if (s->GetUpdate() == 0) AddBothRects(m_zang, s);
+        else m_sprites[kept++] = s;
+    }
+    m_sprites.resize(kept);
+
+    // 2. Shell sort by order number, in place (equal numbers are never swapped directly).
+    const ptrdiff_t n = ptrdiff_t(m_sprites.size());
+    for (ptrdiff_t gap = n / 2; gap > 0; gap /= 2)
+        for (ptrdiff_t i = gap; i < n; ++i)
+            for (ptrdiff_t j = i - gap; j >= 0 && m_sprites[j]->GetSort() > m_sprites[j + gap]->GetSort(); j -= gap)
+                std::swap(m_sprites[j], m_sprites[j + gap]);
+
+    // 3. A whole-drawn sprite that meets the dirty area becomes dirty and spreads it over its
+    // whole rectangle, so what lies beneath and above it there is redrawn too.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (CVorSprite* s : m_sprites) {
+            if (!DrawnWhole(s) || s->IsZang() != 0 || !MeetsDirtyArea(m_zang, *s->GetNewRect())) continue;
+            m_zang.AddRect(*s->GetNewRect());
+            s->SetZang(1);
+            changed = true;
+            break;
+        }
+    }
+
+    // 4. Draw back to front: dirty sprites whole, unchanged images only inside the dirty rectangles.
+    for (CVorSprite* s : m_sprites) {
+        const CVorRect r = *s->GetNewRect();
+        const bool whole = s->IsZang() == 1;
+        const int px = s->GetPenX(), py = s->GetPenY(), pw = s->GetPenWidth(), ph = s->GetPenHeight();
+        if (s->GetFont()) {
+            if (whole)
+                Draw(s->GetString(), r.X, r.Y, r.Width, r.Height, s->GetFont(), s->GetSolidBrush(),
+                     s->GetStringAlignment());
+        } else if (s->GetPen()) {
+            if (whole && s->GetBox()) DrawRectangle(s->GetPen(), px, py, pw, ph);
+            else if (whole) DrawLine(s->GetPen(), px, py, ClampToInt(int64_t(px) + pw), ClampToInt(int64_t(py) + ph));
+        } else if (s->GetBrush()) {
+            if (whole) FillRectangle(s->GetBrush(), px, py, pw, ph);
+        } else if (s->GetColor()) {
+            const CVorColor* c = s->GetColor();
+            if (whole) FillRectangle(px, py, pw, ph, c->GetR(), c->GetG(), c->GetB());
+        } else if (s->GetTga() || s->GetBitmap()) {
+            CVorTga* tga = s->GetTga();
+            CVorBitmap* bitmap = s->GetBitmap();
+            const unsigned char alpha = s->GetAlpha();
+            auto blit = [&](int x, int y, int srcX, int srcY, int w, int h) {
+                if (tga && alpha == 255) Draw(tga, x, y, srcX, srcY, w, h);
+                else if (tga) Draw(tga, x, y, srcX, srcY, w, h, alpha);
+                else if (alpha == 255) Draw(bitmap, x, y, srcX, srcY, w, h);
+                else Draw(bitmap, x, y, srcX, srcY, w, h, alpha);
+            };
+            if (whole) {
+                blit(r.X, r.Y, s->GetSrcX(), s->GetSrcY(), r.Width, r.Height);
+            } else {
+                // The dirty rectangles never meet, so no pixel is drawn twice.
+                for (const CVorRect& d : m_zang.GetRects()) {
+                    if (!d.CheckSuperpose(r)) continue;
+                    const CVorRect o = d.GetSuperpose(r);
+                    if (o.Width <= 0 || o.Height <= 0) continue;
+                    blit(ClampToInt(int64_t(r.X) + o.X), ClampToInt(int64_t(r.Y) + o.Y),
+                         ClampToInt(int64_t(s->GetSrcX()) + o.X), ClampToInt(int64_t(s->GetSrcY()) + o.Y), o.Width,
+                         o.Height);
+                }
+            }
+        }
+        s->SetZang(0);
+    }
+
+    if (present && GetMemDC()) DrawDC();
+}
