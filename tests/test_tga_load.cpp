@@ -60,6 +60,16 @@ TEST_CASE("a bottom-first file loads with its first row at the bottom") {
         REQUIRE(LoadFile(t, file));
         CHECK(Words(t) == std::vector<uint32_t>{kP0, kP0 + 1, kP0 + 2, kP0 + 3, kP0 + 4, kP0 + 5});
     }
+    SUBCASE("rows stored right to left (bit 4) load left to right") {
+        file[17] |= 0x10;
+        REQUIRE(LoadFile(t, file));
+        CHECK(Words(t) == std::vector<uint32_t>{kP0 + 5, kP0 + 4, kP0 + 3, kP0 + 2, kP0 + 1, kP0});
+    }
+    SUBCASE("interleaved rows (bits 6, 7) are refused") {
+        file[17] |= 0x40;
+        CHECK_FALSE(LoadFile(t, file));
+        CheckEmpty(t);
+    }
     SUBCASE("the constructor with a path loads too") {
         CVorTga byPath(WriteTempFile("vor_tga_ctor.tga", file).c_str());
         CHECK(Words(byPath) == Words(t));

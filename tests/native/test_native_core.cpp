@@ -84,6 +84,10 @@ TEST_CASE("reader: bottom-first and top-first files, byte order, ID, 24-bit, run
     REQUIRE(Decode(file, info, words));
     CHECK(words == std::vector<uint32_t>{p0, p0 + 1, p0 + 2, p0 + 3, p0 + 4, p0 + 5});
 
+    file[17] = 0x08 | 0x10;  // bottom row first, right to left
+    REQUIRE(Decode(file, info, words));
+    CHECK(words == std::vector<uint32_t>{p0 + 5, p0 + 4, p0 + 3, p0 + 2, p0 + 1, p0});
+
     uint32_t state = 7;
     for (int bits : {24, 32})
         for (bool rle : {false, true})
