@@ -602,3 +602,63 @@ TEST_CASE("null sprites are ignored by every AddSprite") {
     CHECK(sc.g.GetZang().GetRects().empty());
     sc.g.DrawSprite(true);
 }
+
+TEST_CASE("an unchanged memory image is redrawn in part exactly as its whole draw showed it") {
+    // Memory images count their source rows from the block's start (the picture's bottom row), and
+    // the blitter keeps that window when it clips at an edge: a part is redrawn from the whole
+    // draw's rows, not from its offset inside the sprite.
+    Scene sc;
+    MemoryImage m = MakeMemoryImage(20, 16, [](int x, int y) { return Bgra{uint8_t(x * 12), uint8_t(y * 15), 77, 255}; });
+    CVorBitmap plain(m.bits.data(), int(m.bits.size()), m.info, 0);
+    CVorBitmap keyed(m.bits.data(), int(m.bits.size()), m.info, 77, uint8_t(3 * 15), 0);  // key hits row 3, column 0
+    MemoryImage z = MakeMemoryImage(8, 6, [](int x, int y) { return Bgra{uint8_t(30 * x), uint8_t(40 * y), 200, 255}; });
+    CVorBitmap zoomed(z.bits.data(), int(z.bits.size()), z.info, 1);
+    CVorTga mover;
+    SolidTga(mover, 5, 5, Bgra{255, 255, 255, 255});
+    struct Case {
+        const char* name;
+        CVorBitmap* image;
+        int x, y, w, h, srcX, srcY;
+        unsigned char alpha;
+    };
+    const Case cases[] = {
+        {"whole, inside", &plain, 30, 20, 0, 0, 0, 0, 255},
+        {"cut by the top edge", &plain, 30, -7, 0, 0, 0, 0, 255},
+        {"cut by the bottom edge", &plain, 30, 55, 0, 0, 0, 0, 255},
+        {"cut by the left edge, source window", &plain, -6, 20, 12, 10, 3, 2, 255},
+        {"blended, keyed, cut by the top", &keyed, 30, -5, 0, 0, 0, 0, 140},
+        {"zoomed to 3x", &zoomed, 20, 10, 24, 18, 0, 0, 255},
+        {"zoomed from a source corner, cut by the top", &zoomed, 20, -4, 30, 20, 2, 1, 255},
+        {"zoomed and blended (own size)", &zoomed, 20, 10, 0, 0, 0, 0, 99},
+    };
+    for (const Case& c : cases) {
+        const std::string name = c.name;
+        CAPTURE(name);
+        CVorSprite image, m1;
+        image.Init(c.image);
+        m1.Init(&mover);
+        sc.g.ClearSprite();
+        FillBytes(sc.g, 0);
+        // Frame 1: everything whole. Frames 2 to 6: the mover crosses the image; the image is
+        // redrawn only in the parts the mover uncovers.
+        for (int frame = 0; frame < 6; ++frame) {
+            sc.Begin();
+            sc.g.AddSprite(&image, c.x, c.y, c.w, c.h, c.srcX, c.srcY, c.alpha);
+            sc.g.AddSprite(&m1, c.x + 3 + 4 * frame, (c.y > 0 ? c.y : 0) + frame, 255);
+            sc.g.DrawSprite(false);
+            CVorGraphics fresh;
+            REQUIRE(fresh.Init(kW, kH));
+            fresh.InitGraphics(static_cast<CPaintDC*>(nullptr));
+            fresh.Draw(&sc.groundImage, 0, 0);
+            if (c.alpha == 255) fresh.Draw(c.image, c.x, c.y, c.srcX, c.srcY, c.w ? c.w : c.image->GetWidth(),
+                                           c.h ? c.h : c.image->GetHeight());
+            else fresh.Draw(c.image, c.x, c.y, c.srcX, c.srcY, c.w ? c.w : c.image->GetWidth(),
+                            c.h ? c.h : c.image->GetHeight(), c.alpha);
+            fresh.Draw(&mover, c.x + 3 + 4 * frame, (c.y > 0 ? c.y : 0) + frame);
+            ::GdiFlush();
+            CAPTURE(frame);
+            CHECK(Snapshot(sc.g) == Snapshot(fresh));
+        }
+    }
+    sc.g.ClearSprite();
+}

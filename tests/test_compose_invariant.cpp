@@ -18,8 +18,8 @@
 
 namespace {
 
-enum Kind { kTga, kMemory, kGif, kColour, kHatch, kText, kPen, kKinds };
-const char* const kKindNames[kKinds] = {"tga", "memory", "gif", "colour", "hatch", "text", "pen"};
+enum Kind { kTga, kMemory, kZoom, kGif, kColour, kHatch, kText, kPen, kKinds };
+const char* const kKindNames[kKinds] = {"tga", "memory", "zoom", "gif", "colour", "hatch", "text", "pen"};
 
 DWORD g_now = 0;  // the scene's clock, read by the GIF sprites' stepper
 void FakeClockStepper(CVorSprite* s) { s->StepFrameAt(g_now); }
@@ -131,7 +131,12 @@ private:
     void Place(Item& item) {
         item.x = Int(-40, m_width + 5);
         item.y = Int(-40, m_height + 5);
-        if (item.kind == kColour || item.kind == kHatch || item.kind == kPen) {
+        if (item.kind == kZoom) {
+            item.w = Int(1, 50);  // stretched to this size
+            item.h = Int(1, 50);
+            item.srcX = Int(0, 1) ? 0 : Int(0, 4);
+            item.srcY = Int(0, 1) ? 0 : Int(0, 4);
+        } else if (item.kind == kColour || item.kind == kHatch || item.kind == kPen) {
             item.w = Int(0, 45);
             item.h = Int(0, 35);
         } else if (item.kind != kText && Int(0, 4) == 0) {
@@ -179,6 +184,16 @@ private:
             else m_bitmaps.back().Init(m.bits.data(), int(m.bits.size()), m.info, 0);
             item.sprite.Init(&m_bitmaps.back());
             item.alpha = RandomAlpha();
+            break;
+        }
+        case kZoom: {
+            // Rows of a multiple of 4 bytes: the layout both the stretch and the byte paths read.
+            const int w = 4 * Int(1, 6), h = Int(1, 20);
+            MemoryImage m = MakeMemoryImage(w, h, [&](int, int) { return RandomPixel(false); });
+            m_bitmaps.emplace_back();
+            m_bitmaps.back().Init(m.bits.data(), int(m.bits.size()), m.info, 1);
+            item.sprite.Init(&m_bitmaps.back());
+            item.alpha = Int(0, 3) == 0 ? uint8_t(Int(1, 254)) : 255;  // blended: drawn at its own size
             break;
         }
         case kGif: {
@@ -275,10 +290,10 @@ const int kFrames = 30;
 
 }  // namespace
 
-TEST_CASE("incremental composition equals drawing from scratch: TGA, bitmap, GIF, colour and hatch sprites") {
+TEST_CASE("incremental composition equals drawing from scratch: TGA, bitmap (memory, zoomed, GIF), colour and hatch sprites") {
     int framesChecked = 0;
     for (unsigned seed = 1; seed <= 40; ++seed) {
-        RandomScene scene(seed, {kTga, kTga, kMemory, kGif, kColour, kHatch});
+        RandomScene scene(seed, {kTga, kTga, kMemory, kZoom, kGif, kColour, kHatch});
         for (int frame = 0; frame < kFrames; ++frame) {
             scene.Step(frame);
             const std::vector<uint8_t> incremental = Snapshot(scene.Surface());

@@ -1,12 +1,16 @@
 // The sprite side of the surface: collecting a frame's sprites, stepping animations and composing
 // the frame into the back buffer by dirty rectangles.
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <utility>
 
+#include "CVorBitmap.h"
 #include "CVorColor.h"
 #include "CVorGraphics.h"
 #include "CVorSprite.h"
+#include "render/BitmapBlit.h"
+#include "render/SurfaceView.h"
 
 namespace {
 
@@ -28,6 +32,51 @@ bool MeetsDirtyArea(const CVorZang& zang, const CVorRect& rect) {
 void AddBothRects(CVorZang& zang, CVorSprite* s) {
     zang.AddRect(*s->GetNewRect());
     zang.AddRect(*s->GetOldRect());
+}
+
+// Redraws the part (back-buffer pixels) of an unchanged memory-image sprite exactly as its whole
+// draw painted it. A memory image's source window counts rows from the start of its block (the
+// picture's bottom row), and the blitter keeps that window when it clips at the surface's edges, so
+// the part's window is worked out from the whole draw's clipped window rather than from the part's
+// offset inside the sprite.
+void RedrawMemoryPart(CVorGraphics& g, CVorSprite& s, const CVorRect& part) {
+    CVorBitmap* bitmap = s.GetBitmap();
+    const CVorRect r = *s.GetNewRect();
+    BitmapBlit whole;
+    if (!ClipBitmapBlit(PixelsOf(g), bitmap->GetWidth(), bitmap->GetHeight(), r.X, r.Y, s.GetSrcX(),
+                        s.GetSrcY(), r.Width, r.Height, &whole))
+        return;
+    const int64_t left = std::max<int64_t>(part.X, whole.dstX);
+    const int64_t top = std::max<int64_t>(part.Y, whole.dstY);
+    const int64_t right = std::min<int64_t>(int64_t(part.X) + part.Width, int64_t(whole.dstX) + whole.width);
+    const int64_t bottom = std::min<int64_t>(int64_t(part.Y) + part.Height, int64_t(whole.dstY) + whole.height);
+    if (right <= left || bottom <= top) return;
+    // Destination row whole.dstY + k shows block row whole.srcY + whole.height - 1 - k.
+    const int64_t srcX = whole.srcX + (left - whole.dstX);
+    const int64_t srcY = int64_t(whole.srcY) + whole.height - (top - whole.dstY) - (bottom - top);
+    if (s.GetAlpha() == 255)
+        g.Draw(bitmap, int(left), int(top), int(srcX), int(srcY), int(right - left), int(bottom - top));
+    else
+        g.Draw(bitmap, int(left), int(top), int(srcX), int(srcY), int(right - left), int(bottom - top), s.GetAlpha());
+}
+
+// A zoomed memory image is stretched by GDI from its source corner to the image's far corner, so a
+// part cannot be named by a source window: the whole stretch is drawn again, clipped to the part.
+void RedrawZoomedPart(CVorGraphics& g, CVorSprite& s, const CVorRect& part) {
+    CDC* dc = g.GetMemDC();
+    if (!dc || !dc->m_hDC) return;
+    const CVorRect r = *s.GetNewRect();
+    const int64_t right = std::min<int64_t>(int64_t(part.X) + part.Width, int64_t(g.GetWidth()));
+    const int64_t bottom = std::min<int64_t>(int64_t(part.Y) + part.Height, int64_t(g.GetHeight()));
+    const int64_t left = std::max<int64_t>(part.X, 0), top = std::max<int64_t>(part.Y, 0);
+    if (right <= left || bottom <= top) return;
+    HRGN clip = ::CreateRectRgn(int(left), int(top), int(right), int(bottom));
+    if (!clip) return;
+    ::SelectClipRgn(dc->m_hDC, clip);
+    ::DeleteObject(clip);
+    g.Draw(s.GetBitmap(), r.X, r.Y, s.GetSrcX(), s.GetSrcY(), r.Width, r.Height);
+    ::GdiFlush();
+    ::SelectClipRgn(dc->m_hDC, nullptr);
 }
 
 }  // namespace
@@ -166,9 +215,15 @@ void CVorGraphics::DrawSprite(bool present) {
                     if (!d.CheckSuperpose(r)) continue;
                     const CVorRect o = d.GetSuperpose(r);
                     if (o.Width <= 0 || o.Height <= 0) continue;
-                    blit(ClampToInt(int64_t(r.X) + o.X), ClampToInt(int64_t(r.Y) + o.Y),
-                         ClampToInt(int64_t(s->GetSrcX()) + o.X), ClampToInt(int64_t(s->GetSrcY()) + o.Y), o.Width,
-                         o.Height);
+                    const CVorRect part(ClampToInt(int64_t(r.X) + o.X), ClampToInt(int64_t(r.Y) + o.Y), o.Width,
+                                        o.Height);
+                    if (bitmap && bitmap->GetMemBitmap() && bitmap->IsZoom() && alpha == 255)
+                        RedrawZoomedPart(*this, *s, part);
+                    else if (bitmap && bitmap->GetMemBitmap())
+                        RedrawMemoryPart(*this, *s, part);
+                    else
+                        blit(part.X, part.Y, ClampToInt(int64_t(s->GetSrcX()) + o.X),
+                             ClampToInt(int64_t(s->GetSrcY()) + o.Y), o.Width, o.Height);
                 }
             }
         }
