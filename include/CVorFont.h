@@ -1,5 +1,6 @@
 // CVorFont - owns one GDI+ font of an installed family, sized in points.
 // A family that is not installed gives no usable font; the failure is in GetLastStatus.
+// Copies share the GDI+ font; the last copy to be destroyed or re-initialised deletes it.
 #pragma once
 #include "VorFramework.h"
 
@@ -18,6 +19,9 @@ public:
     Gdiplus::Status GetLastStatus() const;
 
 private:
+    void Release();
+
     Gdiplus::Font* m_font;
+    long* m_uses;  // shared by copies; the last one to let go deletes the GDI+ object
     mutable Gdiplus::Status m_lastStatus;
 };
