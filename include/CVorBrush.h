@@ -20,6 +20,8 @@ public:
 
     Gdiplus::HatchBrush* GetHatchBrush() const;
     Gdiplus::TextureBrush* GetTextureBrush() const;
+    // Status of the last failing GDI+ call since the last Init (Ok when none failed); a texture
+    // Init without a GDI+ bitmap gives InvalidParameter.
     Gdiplus::Status GetLastStatus() const;
 
 private:

@@ -16,6 +16,7 @@ public:
     Gdiplus::Font* GetFont() const;
     // Em size in points as GDI+ reports it; 0 when there is no font.
     float GetSize() const;
+    // Status of the last failing GDI+ call since the last Init (Ok when none failed).
     Gdiplus::Status GetLastStatus() const;
 
 private:

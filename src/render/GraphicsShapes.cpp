@@ -20,8 +20,6 @@ INT TextLength(const wchar_t* text) {
     return length > size_t(INT_MAX) ? INT_MAX : INT(length);
 }
 
-const Gdiplus::Font* NativeFont(const CVorFont* font) { return font->GetFont(); }
-
 }  // namespace
 
 void CVorGraphics::FillRectangle(int x, int y, int width, int height, unsigned char r, unsigned char g,
@@ -60,7 +58,7 @@ void CVorGraphics::Draw(const wchar_t* text, int x, int y, CVorFont* font, Gdipl
     if (!graphics || !text || !font) return;
     // A font or brush GDI+ never made goes to GDI+ as null; its failure is recorded in the graphics.
     const Gdiplus::PointF origin{static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y)};
-    graphics->DrawString(text, TextLength(text), NativeFont(font), origin, brush);
+    graphics->DrawString(text, TextLength(text), font->GetFont(), origin, brush);
 }
 
 void CVorGraphics::Draw(const wchar_t* text, int x, int y, int width, int height, CVorFont* font,
@@ -74,7 +72,7 @@ void CVorGraphics::Draw(const wchar_t* text, int x, int y, int width, int height
     if (format) format->SetAlignment(align);
     const Gdiplus::RectF layout{static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y),
                                static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height)};
-    graphics->DrawString(text, TextLength(text), NativeFont(font), layout, format, brush);
+    graphics->DrawString(text, TextLength(text), font->GetFont(), layout, format, brush);
     delete format;
 }
 
