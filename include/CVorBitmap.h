@@ -45,7 +45,14 @@ public:
     Gdiplus::Status GetLastStatus() const;
 
 private:
-    void Release();
+    // Copies share the GDI+ bitmap, the image attributes and the memory pixels, each with its own
+    // count; the last object that lets go of one releases it.
+    void Release();              // lets go of the pixel source (GDI+ bitmap or memory pixels)
+    void ReleaseAttributes();
+    void LoadMemory(const unsigned char* bits, int size, const BITMAPINFO& info);
+    void LoadFile(const wchar_t* path);
+    void Share(const CVorBitmap& other);
+    void TakeStatus(Gdiplus::Status status) const;
 
     Gdiplus::ImageAttributes* m_attributes;
     Gdiplus::Bitmap* m_bitmap;
@@ -63,4 +70,7 @@ private:
     int m_delayTime;
     int m_memSize;
     mutable Gdiplus::Status m_lastStatus;
+    long* m_attributesRefs;
+    long* m_bitmapRefs;
+    long* m_memRefs;
 };

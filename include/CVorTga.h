@@ -24,8 +24,11 @@ public:
     unsigned long GetHeight() const;
 
 private:
+    // Lets go of the picture (the last owner frees the buffer); empty afterwards.
     void Release();
 
+    // Copies share one buffer with a count of owners: a picture is never written after it is
+    // loaded, so sharing is safe, and a copy costs nothing however large the picture.
     unsigned long* m_buffer;  // width * height words, shared between copies
     unsigned long m_width;
     unsigned long m_height;

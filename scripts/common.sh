@@ -3,7 +3,7 @@
 
 VOR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VOR_PACKAGES=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xauth cmake make
-              doctest-dev fonts-dejavu-core fonts-liberation imagemagick xdotool libstb-dev procps)
+              g++ doctest-dev fonts-dejavu-core fonts-liberation imagemagick xdotool libstb-dev procps)
 
 vor_missing() {
   local missing=0
@@ -14,6 +14,7 @@ vor_missing() {
   command -v xauth >/dev/null || missing=1
   command -v cmake >/dev/null || missing=1
   command -v make >/dev/null || missing=1
+  command -v g++ >/dev/null || missing=1
   command -v convert >/dev/null || missing=1
   command -v xdotool >/dev/null || missing=1
   command -v pkill >/dev/null || missing=1

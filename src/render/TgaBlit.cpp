@@ -1,0 +1,75 @@
+#include "render/TgaBlit.h"
+
+#include <cstddef>
+
+namespace {
+typedef int64_t i64;
+
+// Rules 2 to 5 of the clipping, on 64-bit values; width and height are already at most the
+// picture's (rule 1).
+bool ClipBlock(i64 surfaceWidth, i64 surfaceHeight, i64 pictureWidth, i64 pictureHeight, i64 x, i64 y, i64 srcX,
+               i64 srcY, i64 width, i64 height, TgaBlitArea& area) {
+    if (x < 0) {
+        srcX -= x;
+        width += x;
+        x = 0;
+    }
+    if (y < 0) {
+        srcY -= y;
+        height += y;
+        y = 0;
+    }
+    if (x + width > surfaceWidth) width = surfaceWidth - x;
+    if (y + height > surfaceHeight) height = surfaceHeight - y;
+    if (srcX < 0 || srcX >= pictureWidth || srcY < 0 || srcY >= pictureHeight) return false;
+    if (width <= 0 || height <= 0) return false;
+    if (srcX + width >= pictureWidth) width = pictureWidth - srcX;
+    if (srcY + height >= pictureHeight) height = pictureHeight - srcY;
+    // Here 0 <= x, x + width <= surfaceWidth, srcX + width <= pictureWidth, and the same for y.
+    area.x = int(x);
+    area.y = int(y);
+    area.srcX = uint32_t(srcX);
+    area.srcY = uint32_t(srcY);
+    area.width = int(width);
+    area.height = int(height);
+    return true;
+}
+
+// Start of pixel (x, y) of the surface and of pixel (x, y) of the picture.
+inline uint8_t* SurfacePixel(const PixelSurface& s, int x, int y) {
+    return s.pixels + ptrdiff_t(y) * s.stride + ptrdiff_t(3) * x;
+}
+inline const uint8_t* SourcePixel(const TgaSource& t, uint32_t x, uint32_t y) {
+    return t.pixels + (size_t(y) * t.width + x) * 4;
+}
+}  // namespace
+
+bool ClipTgaBlit(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth, uint32_t pictureHeight, int x, int y,
+                 int srcX, int srcY, int width, int height, TgaBlitArea& area) {
+    i64 w = uint32_t(width) > pictureWidth ? i64(pictureWidth) : i64(width);
+    i64 h = uint32_t(height) > pictureHeight ? i64(pictureHeight) : i64(height);
+    return ClipBlock(surfaceWidth, surfaceHeight, pictureWidth, pictureHeight, x, y, srcX, srcY, w, h, area);
+}
+
+bool ClipTgaBlitWhole(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth, uint32_t pictureHeight, int x,
+                      int y, TgaBlitArea& area) {
+    return ClipBlock(surfaceWidth, surfaceHeight, pictureWidth, pictureHeight, x, y, 0, 0, pictureWidth,
+                     pictureHeight, area);
+}
+
+void BlitTgaAlpha(const PixelSurface& surface, const TgaSource& source, const TgaBlitArea& area) {
+    for (int k = 0; k < area.height; ++k) {
+        uint8_t* d = SurfacePixel(surface, area.x, area.y + k);
+        const uint8_t* s = SourcePixel(source, area.srcX, area.srcY + uint32_t(k));
+        for (int j = 0; j < area.width; ++j, d += 3, s += 4) WriteTgaPixel(d, s, s[3]);
+    }
+}
+
+void BlitTgaAlphaOpacity(const PixelSurface& surface, const TgaSource& source, const TgaBlitArea& area,
+                         uint8_t opacity) {
+    for (int k = 0; k < area.height; ++k) {
+        uint8_t* d = SurfacePixel(surface, area.x, area.y + k);
+        const uint8_t* s = SourcePixel(source, area.srcX, area.srcY + uint32_t(k));
+        for (int j = 0; j < area.width; ++j, d += 3, s += 4) WriteTgaPixel(d, s, ScaleAlpha(s[3], opacity));
+    }
+}

@@ -1,0 +1,348 @@
+// The Windows-free core under the sanitizers: TGA reader, TGA blitters, rectangles and the dirty
+// list, with edge cases and seeded random runs (the seed is printed on failure).
+#define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
+#include <doctest.h>
+
+#include <climits>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "CVorRect.h"
+#include "CVorZang.h"
+#include "image/TgaDecoder.h"
+#include "render/TgaBlit.h"
+#include "../tga/TgaTestKit.h"
+
+using namespace tgakit;
+
+namespace {
+// Decodes a file image the way the picture class does; false when the reader refuses it.
+bool Decode(const std::vector<uint8_t>& file, TgaInfo& info, std::vector<uint32_t>& words) {
+    words.clear();
+    if (!ReadTgaInfo(file.data(), file.size(), info)) return false;
+    std::vector<uint8_t> bytes(size_t(TgaPixelCount(info)) * 4);
+    if (!DecodeTgaPixels(file.data(), file.size(), info, bytes.data())) return false;
+    words.resize(size_t(TgaPixelCount(info)));
+    for (size_t i = 0; i < words.size(); ++i)
+        words[i] = uint32_t(bytes[4 * i]) | uint32_t(bytes[4 * i + 1]) << 8 | uint32_t(bytes[4 * i + 2]) << 16 |
+                   uint32_t(bytes[4 * i + 3]) << 24;
+    return true;
+}
+
+std::vector<Bgra> RandomPicture(unsigned w, unsigned h, uint32_t& state) {
+    std::vector<Bgra> p(size_t(w) * h);
+    for (Bgra& px : p) px = RandomPixel(state);
+    // some repeats so run-length files get run packets
+    for (size_t i = 1; i < p.size(); ++i)
+        if ((state = state * 1664525u + 1013904223u) >> 30 == 0) p[i] = p[i - 1];
+    return p;
+}
+
+// Draws through the library's clip + blitter into a surface with 16 guard bytes either side,
+// and checks every byte against the independent expectation.
+void CheckDraw(const std::vector<uint32_t>& words, uint32_t tw, uint32_t th, int sw, int sh, const DrawRequest& q) {
+    const int stride = (3 * sw + 3) / 4 * 4;
+    const size_t bodySize = size_t(stride) * sh, guard = 16;
+    std::vector<uint8_t> buffer(bodySize + 2 * guard);
+    for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = uint8_t(i * 37 + 11);
+    std::vector<uint8_t> expected(buffer.begin() + guard, buffer.begin() + guard + bodySize);
+    const std::vector<uint8_t> before = buffer;
+    ExpectedDraw(expected, sw, sh, stride, words, tw, th, q);
+
+    std::vector<uint8_t> source(words.size() * 4);
+    for (size_t i = 0; i < words.size(); ++i)
+        for (int b = 0; b < 4; ++b) source[4 * i + b] = uint8_t(words[i] >> (8 * b));
+    PixelSurface surface = {buffer.data() + guard, stride, sw, sh};
+    TgaSource picture = {source.data(), tw, th};
+    TgaBlitArea area;
+    const bool draws = q.whole ? ClipTgaBlitWhole(sw, sh, tw, th, q.x, q.y, area)
+                               : ClipTgaBlit(sw, sh, tw, th, q.x, q.y, q.srcX, q.srcY, q.width, q.height, area);
+    if (draws) {
+        if (q.opacity < 0)
+            BlitTgaAlpha(surface, picture, area);
+        else
+            BlitTgaAlphaOpacity(surface, picture, area, uint8_t(q.opacity));
+    }
+    CHECK(std::memcmp(buffer.data(), before.data(), guard) == 0);
+    CHECK(std::memcmp(buffer.data() + guard + bodySize, before.data() + guard + bodySize, guard) == 0);
+    CHECK((bodySize == 0 || std::memcmp(buffer.data() + guard, expected.data(), bodySize) == 0));
+}
+}  // namespace
+
+TEST_CASE("reader: bottom-first and top-first files, byte order, ID, 24-bit, run-length") {
+    // P0..P5 in file order, width 3, height 2
+    std::vector<uint8_t> file = Header(3, 2, TgaLayout());
+    for (uint8_t i = 0; i < 6; ++i) PutFilePixel(file, Bgra{uint8_t(10 + i), 20, 30, 40}, 32);
+    TgaInfo info;
+    std::vector<uint32_t> words;
+    REQUIRE(Decode(file, info, words));
+    const uint32_t p0 = 0x281E140A;  // bytes 10, 20, 30, 40
+    CHECK(words == std::vector<uint32_t>{p0 + 3, p0 + 4, p0 + 5, p0, p0 + 1, p0 + 2});
+
+    file[17] |= 0x20;  // stored top row first: loads upright
+    REQUIRE(Decode(file, info, words));
+    CHECK(words == std::vector<uint32_t>{p0, p0 + 1, p0 + 2, p0 + 3, p0 + 4, p0 + 5});
+
+    file[17] = 0x08 | 0x10;  // bottom row first, right to left
+    REQUIRE(Decode(file, info, words));
+    CHECK(words == std::vector<uint32_t>{p0 + 5, p0 + 4, p0 + 3, p0 + 2, p0 + 1, p0});
+
+    uint32_t state = 7;
+    for (int bits : {24, 32})
+        for (bool rle : {false, true})
+            for (bool top : {false, true})
+                for (int id : {0, 1, 255}) {
+                    TgaLayout l;
+                    l.bitsPerPixel = bits;
+                    l.rle = rle;
+                    l.topRowFirst = top;
+                    l.idLength = id;
+                    const std::vector<Bgra> pic = RandomPicture(13, 7, state);
+                    CAPTURE(bits);
+                    CAPTURE(rle);
+                    CAPTURE(top);
+                    CAPTURE(id);
+                    REQUIRE(Decode(MakeTga(13, 7, pic, l), info, words));
+                    CHECK(words == ExpectedWords(pic, bits));
+                }
+}
+
+TEST_CASE("reader: refused layouts and short files") {
+    const std::vector<Bgra> pic(4 * 3, Bgra{1, 2, 3, 4});
+    TgaInfo info;
+    std::vector<uint32_t> words;
+    const std::vector<uint8_t> good = MakeTga(4, 3, pic);
+    REQUIRE(Decode(good, info, words));
+    for (size_t n = 0; n < good.size(); ++n) {
+        CAPTURE(n);
+        CHECK_FALSE(Decode(std::vector<uint8_t>(good.begin(), good.begin() + long(n)), info, words));
+    }
+    auto refused = [&](TgaLayout l) { return !Decode(MakeTga(4, 3, pic, l), info, words); };
+    TgaLayout l;
+    l.colourMapType = 1; CHECK(refused(l)); l = TgaLayout();
+    l.colourMapLength = 2; CHECK(refused(l)); l = TgaLayout();
+    l.bitsPerPixel = 16; CHECK(refused(l)); l = TgaLayout();
+    l.imageType = 3; CHECK(refused(l)); l = TgaLayout();   // grey
+    l.imageType = 1; CHECK(refused(l)); l = TgaLayout();   // colour-mapped
+    l.imageType = 11; CHECK(refused(l)); l = TgaLayout();  // grey, run-length
+    l.imageType = 0; CHECK(refused(l)); l = TgaLayout();
+    l.descriptorExtra = 0x40; CHECK(refused(l));
+
+    // a run packet that runs past the last pixel
+    std::vector<uint8_t> rle = Header(2, 2, [] { TgaLayout r; r.rle = true; return r; }());
+    rle.push_back(0x84);  // 5 pixels of 4
+    PutFilePixel(rle, Bgra{1, 2, 3, 4}, 32);
+    CHECK_FALSE(Decode(rle, info, words));
+    // a raw packet that does
+    rle.resize(18);
+    rle.push_back(0x04);
+    for (int i = 0; i < 5; ++i) PutFilePixel(rle, Bgra{1, 2, 3, 4}, 32);
+    CHECK_FALSE(Decode(rle, info, words));
+
+    // 65535 x 65535 announced by a tiny file: refused before any allocation
+    std::vector<uint8_t> huge = Header(65535, 65535, TgaLayout());
+    huge.resize(64, 0);
+    CHECK_FALSE(ReadTgaInfo(huge.data(), huge.size(), info));
+    huge[2] = 10;
+    CHECK_FALSE(ReadTgaInfo(huge.data(), huge.size(), info));
+}
+
+TEST_CASE("reader: width or height 0 is an empty picture") {
+    TgaInfo info;
+    std::vector<uint32_t> words;
+    for (unsigned w : {0u, 5u}) {
+        const std::vector<uint8_t> file = MakeTga(w, w ? 0 : 5, {});
+        REQUIRE(Decode(file, info, words));
+        CHECK(TgaPixelCount(info) == 0);
+        CHECK(words.empty());
+    }
+}
+
+TEST_CASE("blit: every alpha against the rule, with and without opacity") {
+    std::vector<uint32_t> words;
+    for (unsigned a = 0; a < 256; ++a) words.push_back(a << 24 | (255 - a) << 16 | (a * 7 & 255) << 8 | (a ^ 0x5A));
+    for (int opacity : {-1, 0, 1, 128, 254, 255}) {
+        CAPTURE(opacity);
+        DrawRequest q;
+        q.whole = opacity < 0;
+        q.width = 256;
+        q.height = 1;
+        q.opacity = opacity;
+        CheckDraw(words, 256, 1, 256, 1, q);
+    }
+    // the worked examples: a = 128, 1, 254
+    CHECK(ExpectedChannel(100, 200, 128) == 150);
+    CHECK(ExpectedChannel(200, 100, 128) == 150);
+    CHECK(ExpectedChannel(255, 0, 1) == 254);
+    CHECK(ExpectedChannel(0, 255, 254) == 253);
+    uint8_t d[3] = {100, 200, 255};
+    const uint8_t s[4] = {200, 100, 0, 128};
+    WriteTgaPixel(d, s, 128);
+    CHECK(d[0] == 150);
+    CHECK(d[1] == 150);
+    CHECK(d[2] == 127);  // 255 + floor(-127.5)
+}
+
+TEST_CASE("clip: edges, source rectangles, extreme values") {
+    uint32_t state = 99;
+    std::vector<uint32_t> words;
+    for (int i = 0; i < 10 * 8; ++i) words.push_back(Word(RandomPixel(state)));
+    const int big[] = {INT_MIN, INT_MIN + 1, -65536, -11, -10, -3, -1, 0, 1, 3, 9, 10, 17, 65535, INT_MAX - 1, INT_MAX};
+    for (int x : big)
+        for (int y : {INT_MIN, -3, 0, 5, INT_MAX}) {
+            DrawRequest q;
+            q.x = x;
+            q.y = y;
+            q.whole = true;
+            CAPTURE(x);
+            CAPTURE(y);
+            CheckDraw(words, 10, 8, 17, 11, q);
+            q.whole = false;
+            for (int srcX : {INT_MIN, -1, 0, 4, 9, 10, INT_MAX})
+                for (int width : {INT_MIN, -1, 0, 3, 10, 11, INT_MAX}) {
+                    q.srcX = srcX;
+                    q.srcY = srcX == 4 ? 2 : 0;
+                    q.width = width;
+                    q.height = width == 3 ? 5 : -1;
+                    CAPTURE(srcX);
+                    CAPTURE(width);
+                    CheckDraw(words, 10, 8, 17, 11, q);
+                }
+        }
+    // a surface with no size takes nothing
+    TgaBlitArea area;
+    CHECK_FALSE(ClipTgaBlitWhole(0, 0, 10, 8, 0, 0, area));
+    CHECK_FALSE(ClipTgaBlit(0, 0, 10, 8, 0, 0, 0, 0, -1, -1, area));
+    // a 10 x 10 picture at x = -3: picture columns 3..9 land in columns 0..6
+    REQUIRE(ClipTgaBlitWhole(20, 20, 10, 10, -3, 0, area));
+    CHECK(area.x == 0);
+    CHECK(area.srcX == 3);
+    CHECK(area.width == 7);
+}
+
+TEST_CASE("fuzz: mutated files are read or refused, and what is read draws anywhere") {
+    std::mt19937 rng(20240611);
+    const uint32_t seed = rng();
+    INFO("seed " << seed);
+    std::mt19937 gen(seed);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+    int loaded = 0, refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        CAPTURE(round);
+        uint32_t state = uint32_t(round) * 2654435761u + seed;
+        const unsigned w = unsigned(pick(0, 9)), h = unsigned(pick(0, 7));
+        TgaLayout l;
+        l.bitsPerPixel = pick(0, 1) ? 32 : 24;
+        l.rle = pick(0, 1) != 0;
+        l.topRowFirst = pick(0, 1) != 0;
+        l.idLength = pick(0, 3) == 0 ? pick(0, 255) : 0;
+        std::vector<uint8_t> file = MakeTga(w, h, RandomPicture(w, h, state), l);
+        switch (pick(0, 5)) {
+            case 0:  // header bytes
+                for (int k = pick(1, 3); k > 0; --k) file[size_t(pick(0, 17))] = uint8_t(pick(0, 255));
+                break;
+            case 1:  // sizes
+                Put16(file, 12, unsigned(pick(0, 3) ? pick(0, 20) : pick(0, 65535)));
+                Put16(file, 14, unsigned(pick(0, 3) ? pick(0, 20) : pick(0, 65535)));
+                break;
+            case 2:  // truncation
+                file.resize(size_t(pick(0, int(file.size()))));
+                break;
+            case 3:  // any byte of the data (packet headers included)
+                for (int k = pick(1, 4); k > 0; --k) file[size_t(pick(0, int(file.size()) - 1))] = uint8_t(pick(0, 255));
+                break;
+            case 4:  // extra bytes at the end
+                file.resize(file.size() + size_t(pick(1, 40)), uint8_t(pick(0, 255)));
+                break;
+            default:
+                break;
+        }
+        TgaInfo info;
+        std::vector<uint32_t> words;
+        if (!Decode(file, info, words)) {
+            ++refused;
+            continue;
+        }
+        ++loaded;
+        REQUIRE(words.size() == size_t(info.width) * info.height);
+        if (words.size() > 4000) continue;  // big announced sizes: read, too slow to check by hand
+        DrawRequest q;
+        q.x = pick(-15, 25);
+        q.y = pick(-15, 25);
+        q.whole = pick(0, 1) != 0;
+        q.srcX = pick(-3, 12);
+        q.srcY = pick(-3, 12);
+        q.width = pick(-2, 14);
+        q.height = pick(-2, 14);
+        q.opacity = pick(-1, 255);
+        CheckDraw(words, info.width, info.height, pick(0, 20), pick(0, 16), q);
+    }
+    MESSAGE("fuzz: " << loaded << " loaded, " << refused << " refused");
+    CHECK(loaded > 500);
+    CHECK(refused > 500);
+}
+
+// ---- rectangles and the dirty list ----
+
+namespace {
+bool Meet(const CVorRect& a, const CVorRect& b) {  // closed rectangles with sizes >= 0
+    return int64_t(a.X) <= int64_t(b.X) + b.Width && int64_t(b.X) <= int64_t(a.X) + a.Width &&
+           int64_t(a.Y) <= int64_t(b.Y) + b.Height && int64_t(b.Y) <= int64_t(a.Y) + a.Height;
+}
+}  // namespace
+
+TEST_CASE("rectangles: overlap test and overlap part match the closed intersection") {
+    std::mt19937 gen(4242);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+    for (int i = 0; i < 20000; ++i) {
+        const CVorRect a(pick(-20, 20), pick(-20, 20), pick(0, 15), pick(0, 15));
+        const CVorRect b(pick(-20, 20), pick(-20, 20), pick(0, 15), pick(0, 15));
+        CAPTURE(i);
+        REQUIRE(bool(a.CheckSuperpose(b)) == Meet(a, b));
+        if (!Meet(a, b)) continue;
+        const int left = std::max(a.X, b.X), top = std::max(a.Y, b.Y);
+        const int right = std::min(a.X + a.Width, b.X + b.Width), bottom = std::min(a.Y + a.Height, b.Y + b.Height);
+        REQUIRE(a.GetSuperpose(b) == CVorRect(left - b.X, top - b.Y, right - left, bottom - top));
+    }
+    // extreme values: no overflow (the sanitizers watch), sensible answers
+    const CVorRect whole(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    CHECK(whole.MyContains(-1, -1));
+    CHECK_FALSE(whole.MyContains(0, -1));
+    CHECK(whole.CheckSuperpose(CVorRect(-5, -5, 1, 1)));
+    CHECK_FALSE(CVorRect(INT_MAX, INT_MAX, INT_MAX, INT_MAX).CheckSuperpose(CVorRect(0, 0, 10, 10)));
+    CHECK(CVorRect(INT_MAX, 0, INT_MAX, 1).MyContains(INT_MAX, 1));
+    const int extremes[] = {INT_MIN, -1, 0, 1, INT_MAX};
+    for (int a : extremes)
+        for (int b : extremes) {
+            const CVorRect r(a, b, b, a), s(b, a, a, b);
+            (void)r.CheckSuperpose(s);
+            (void)r.GetSuperpose(s);
+            (void)r.MyContains(s);
+            (void)r.Superpose(s);
+        }
+}
+
+TEST_CASE("dirty list: entries never meet and cover everything added") {
+    std::mt19937 gen(777);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(gen); };
+    for (int run = 0; run < 300; ++run) {
+        CAPTURE(run);
+        CVorZang z;
+        std::vector<CVorRect> added;
+        const int n = pick(1, 25);
+        for (int i = 0; i < n; ++i) {
+            added.push_back(CVorRect(pick(0, 200), pick(0, 200), pick(0, 30), pick(0, 30)));
+            z.AddRect(added.back());
+        }
+        const std::vector<CVorRect> entries(z.GetRects().begin(), z.GetRects().end());
+        for (size_t i = 0; i < entries.size(); ++i)
+            for (size_t j = i + 1; j < entries.size(); ++j) REQUIRE_FALSE(Meet(entries[i], entries[j]));
+        for (const CVorRect& r : added) REQUIRE(z.CheckRect(r));
+    }
+    CVorZang z;
+    z.AddRect(CVorRect(INT_MAX, INT_MAX, INT_MAX, INT_MAX));
+    z.AddRect(CVorRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX));
+    z.AddRect(CVorRect(INT_MIN, 0, -1, INT_MIN));
+    CHECK(!z.GetRects().empty());
+}
