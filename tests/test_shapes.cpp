@@ -1,5 +1,5 @@
 // CVorGraphics shapes and text: the solid-colour fill (exact bytes, clipping, padding) and the GDI+
-// brush fills, lines, frames and text.
+// hatch and texture fills, lines, frames and text.
 #include <doctest.h>
 
 #include <algorithm>
@@ -105,6 +105,45 @@ InkBox InkIn(Canvas& c, int x0, int y0, int x1, int y1) {
                 box.bottom = std::max(box.bottom, y);
             }
     return box;
+}
+
+// Texture pixel (x, y): every pixel of the 32 x 32 image has its own colour.
+Bgr TexturePixel(int x, int y) { return Bgr{uint8_t(x * 7 + 1), uint8_t(y * 7 + 2), uint8_t(250 - x - y)}; }
+
+// A 24-bit BMP file of size x size pixels of TexturePixel.
+std::string WriteTextureBmp(const char* name, int size) {
+    const int stride = (size * 3 + 3) & ~3;
+    const uint32_t imageBytes = uint32_t(stride * size);
+    std::vector<uint8_t> file(54 + imageBytes, 0);
+    auto put16 = [&](size_t at, uint32_t v) { file[at] = uint8_t(v); file[at + 1] = uint8_t(v >> 8); };
+    auto put32 = [&](size_t at, uint32_t v) { put16(at, v & 0xFFFF); put16(at + 2, v >> 16); };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, uint32_t(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(size));
+    put32(22, uint32_t(size));  // bottom-up rows
+    put16(26, 1);
+    put16(28, 24);
+    put32(34, imageBytes);
+    for (int y = 0; y < size; ++y) {
+        uint8_t* row = &file[54 + size_t(size - 1 - y) * stride];
+        for (int x = 0; x < size; ++x) {
+            const Bgr c = TexturePixel(x, y);
+            row[3 * x + 0] = c.b;
+            row[3 * x + 1] = c.g;
+            row[3 * x + 2] = c.r;
+        }
+    }
+    return WriteTempFile(name, file);
+}
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+bool IdentityTransform(Canvas& c) {
+    Gdiplus::Matrix m;
+    return c.g.GetGraphics()->GetTransform(&m) == Gdiplus::Ok && m.IsIdentity();
 }
 
 }  // namespace
@@ -557,4 +596,121 @@ TEST_CASE("a hatch fill leaves the world transform as it was") {
     Gdiplus::Matrix m;
     REQUIRE(c.g.GetGraphics()->GetTransform(&m) == Gdiplus::Ok);
     CHECK(m.IsIdentity());
+}
+
+// ---------------------------------------------------------------- texture brushes
+
+TEST_CASE("texture fill at (50, 60, 32, 32) puts texture pixel (0, 0) at (50, 60); transform reset after") {
+    const std::wstring path = Wide(WriteTextureBmp("vor_texture32.bmp", 32));
+    CVorBitmap image(path.c_str());
+    REQUIRE(image.GetBitmap() != nullptr);
+    CVorBrush brush;
+    brush.Init(&image, Gdiplus::WrapModeTile);
+    REQUIRE(brush.GetTextureBrush() != nullptr);
+    CHECK(brush.GetHatchBrush() == nullptr);
+    CHECK(brush.GetLastStatus() == Gdiplus::Ok);
+
+    Canvas c(140, 120);
+    c.g.FillRectangle(&brush, 50, 60, 32, 32);
+    CHECK(IdentityTransform(c));
+    CHECK(c.At(50, 60) == TexturePixel(0, 0));
+    CHECK(c.At(81, 91) == TexturePixel(31, 31));
+    int wrong = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) wrong += c.At(50 + x, 60 + y) != TexturePixel(x, y);
+    CHECK(wrong == 0);
+    CHECK(c.At(49, 60) == kPaper);
+    CHECK(c.At(82, 60) == kPaper);
+    CHECK(c.At(50, 59) == kPaper);
+    CHECK(c.At(50, 92) == kPaper);
+    CHECK(c.g.GetGraphics()->GetLastStatus() == Gdiplus::Ok);
+}
+
+TEST_CASE("texture fill resets a transform set before it to the identity") {
+    const std::wstring path = Wide(WriteTextureBmp("vor_texture32.bmp", 32));
+    CVorBitmap image(path.c_str());
+    CVorBrush brush;
+    brush.Init(&image, Gdiplus::WrapModeTile);
+    Canvas c(140, 120);
+    c.g.GetGraphics()->TranslateTransform(7.0f, 9.0f);
+    REQUIRE_FALSE(IdentityTransform(c));
+    c.g.FillRectangle(&brush, 20, 20, 32, 32);
+    CHECK(IdentityTransform(c));
+}
+
+TEST_CASE("texture tiles from the rectangle's corner") {
+    const std::wstring path = Wide(WriteTextureBmp("vor_texture16.bmp", 16));
+    CVorBitmap image(path.c_str());
+    CVorBrush brush;
+    brush.Init(&image, Gdiplus::WrapModeTile);
+    Canvas c(120, 80);
+    c.g.FillRectangle(&brush, 13, 7, 48, 32);
+    // 16 x 16 pattern for 16 x 16 pixels of texture: TexturePixel of that size repeats each 16.
+    CHECK(c.At(13, 7) == TexturePixel(0, 0));
+    CHECK(c.At(29, 7) == TexturePixel(0, 0));
+    CHECK(c.At(45, 23) == TexturePixel(0, 0));
+    CHECK(c.At(60, 38) == TexturePixel(15, 15));
+    CHECK(c.At(61, 38) == kPaper);
+    CHECK(c.At(12, 7) == kPaper);
+}
+
+TEST_CASE("brush re-Init switches between hatch and texture; each fills with its own kind only") {
+    const std::wstring path = Wide(WriteTextureBmp("vor_texture32.bmp", 32));
+    CVorBitmap image(path.c_str());
+    const Gdiplus::Color red(255, 255, 0, 0);
+    CVorBrush brush(Gdiplus::HatchStyleCross, red, red);
+    brush.Init(&image, Gdiplus::WrapModeTile);
+    CHECK(brush.GetHatchBrush() == nullptr);
+    REQUIRE(brush.GetTextureBrush() != nullptr);
+    Canvas t(80, 80);
+    t.g.FillRectangle(&brush, 10, 10, 32, 32);
+    CHECK(t.At(10, 10) == TexturePixel(0, 0));
+    CHECK(t.At(20, 30) == TexturePixel(10, 20));
+
+    brush.Init(Gdiplus::HatchStyleCross, red, red);
+    CHECK(brush.GetTextureBrush() == nullptr);
+    REQUIRE(brush.GetHatchBrush() != nullptr);
+    Canvas h(80, 80);
+    h.g.FillRectangle(&brush, 10, 10, 32, 32);
+    CHECK(h.At(10, 10) == (Bgr{0, 0, 255}));
+    CHECK(h.At(20, 30) == (Bgr{0, 0, 255}));
+}
+
+TEST_CASE("a memory image makes no texture brush") {
+    EnsureGdiplus();
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 2;
+    info.bmiHeader.biHeight = 2;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    const unsigned char bits[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    CVorBitmap memory(bits, int(sizeof bits), info, 0);
+    REQUIRE(memory.GetBitmap() == nullptr);
+    const Gdiplus::Color black(255, 0, 0, 0);
+    CVorBrush brush(Gdiplus::HatchStyleCross, black, black);
+    brush.Init(&memory, Gdiplus::WrapModeTile);
+    CHECK(brush.GetHatchBrush() == nullptr);
+    CHECK(brush.GetTextureBrush() == nullptr);
+    Canvas c(40, 40);
+    c.g.FillRectangle(&brush, 0, 0, 40, 40);
+    CHECK(c.At(20, 20) == kPaper);
+}
+
+TEST_CASE("texture brush copies survive the original and the image, and draw the same") {
+    const std::wstring path = Wide(WriteTextureBmp("vor_texture32.bmp", 32));
+    CVorBrush copy;
+    {
+        CVorBitmap image(path.c_str());
+        CVorBrush brush;
+        brush.Init(&image, Gdiplus::WrapModeTile);
+        CVorBrush second(brush);
+        copy = second;
+        copy = copy;
+    }  // image, brush and second gone: the GDI+ texture keeps its own pixels
+    REQUIRE(copy.GetTextureBrush() != nullptr);
+    Canvas c(80, 80);
+    c.g.FillRectangle(&copy, 30, 20, 32, 32);
+    CHECK(c.At(30, 20) == TexturePixel(0, 0));
+    CHECK(c.At(61, 51) == TexturePixel(31, 31));
 }
