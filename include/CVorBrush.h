@@ -1,4 +1,5 @@
 // CVorBrush - owns one GDI+ brush: a hatch brush, or a texture brush made from a CVorBitmap.
+// Copies share the GDI+ brush; the last copy to be destroyed or re-initialised deletes it.
 #pragma once
 #include "VorFramework.h"
 
@@ -19,6 +20,8 @@ public:
 
     Gdiplus::HatchBrush* GetHatchBrush() const;
     Gdiplus::TextureBrush* GetTextureBrush() const;
+    // Status of the last failing GDI+ call since the last Init (Ok when none failed); a texture
+    // Init without a GDI+ bitmap gives InvalidParameter.
     Gdiplus::Status GetLastStatus() const;
 
 private:
@@ -26,5 +29,6 @@ private:
 
     Gdiplus::HatchBrush* m_hatch;
     Gdiplus::TextureBrush* m_texture;
+    long* m_uses;  // shared by copies; the last one to let go deletes the GDI+ object
     Gdiplus::Status m_lastStatus;
 };

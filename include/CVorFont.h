@@ -1,5 +1,6 @@
 // CVorFont - owns one GDI+ font of an installed family, sized in points.
 // A family that is not installed gives no usable font; the failure is in GetLastStatus.
+// Copies share the GDI+ font; the last copy to be destroyed or re-initialised deletes it.
 #pragma once
 #include "VorFramework.h"
 
@@ -15,9 +16,13 @@ public:
     Gdiplus::Font* GetFont() const;
     // Em size in points as GDI+ reports it; 0 when there is no font.
     float GetSize() const;
+    // Status of the last failing GDI+ call since the last Init (Ok when none failed).
     Gdiplus::Status GetLastStatus() const;
 
 private:
+    void Release();
+
     Gdiplus::Font* m_font;
+    long* m_uses;  // shared by copies; the last one to let go deletes the GDI+ object
     mutable Gdiplus::Status m_lastStatus;
 };
