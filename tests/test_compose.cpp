@@ -662,3 +662,58 @@ TEST_CASE("an unchanged memory image is redrawn in part exactly as its whole dra
     }
     sc.g.ClearSprite();
 }
+
+TEST_CASE("text, pen and brush sprites draw only inside their rectangle; the graphics state is kept") {
+    Scene sc;
+    CVorFont font(12, L"DejaVu Sans", Gdiplus::FontStyleRegular);
+    sc.g.SetNowFont(&font);
+    CVorPen wide(255, 255, 0, 5.0f, Gdiplus::DashStyleSolid);
+    CVorSprite text, box, line;
+    box.Init(&wide, 1);
+    line.Init(&wide, 0);
+    Gdiplus::Graphics* graphics = sc.g.GetGraphics();
+    REQUIRE(graphics != nullptr);
+    graphics->SetClip(Gdiplus::Rect(0, 0, 90, 60));  // a clip of the host's own
+    sc.Begin();
+    // A text too long for its rectangle wraps below it; a wide pen spills beyond the shape.
+    sc.g.AddSprite(&text, 10, 5, 40, 12, "Frame 370 ok wrap", Gdiplus::Color(255, 255, 255, 255),
+                   Gdiplus::StringAlignmentNear);
+    sc.g.AddSprite(&box, 20, 30, 20, 15, 0, 0, 255);
+    sc.g.AddSprite(&line, 60, 20, 20, 0, 0, 0, 255);
+    sc.g.DrawSprite(false);
+    ::GdiFlush();
+    auto inside = [](int x, int y, int rx, int ry, int rw, int rh) { return x >= rx && x < rx + rw && y >= ry && y < ry + rh; };
+    int drawnInside = 0;
+    CHECK(BufferIs(sc.g, [&](int x, int y) -> Bgr {
+        const Bgr p = PixelAt(sc.g, x, y);
+        if (inside(x, y, 10, 5, 40, 12) || inside(x, y, 20, 30, 21, 16) || inside(x, y, 60, 20, 21, 1)) {
+            if (p != GroundBgr(x, y)) ++drawnInside;
+            return p;
+        }
+        return GroundBgr(x, y);
+    }));
+    CHECK(drawnInside > 40);
+    Gdiplus::Rect clip;
+    graphics->GetClipBounds(&clip);
+    CHECK(clip.X == 0);
+    CHECK(clip.Y == 0);
+    CHECK(clip.Width == 90);
+    CHECK(clip.Height == 60);
+    graphics->ResetClip();
+
+    // New text in the same place leaves nothing of the old one behind.
+    sc.Begin();
+    sc.g.AddSprite(&text, 10, 5, 40, 12, "Frame 1 ok wrap", Gdiplus::Color(255, 255, 255, 255),
+                   Gdiplus::StringAlignmentNear);
+    sc.g.AddSprite(&box, 20, 30, 20, 15, 0, 0, 255);
+    sc.g.AddSprite(&line, 60, 20, 20, 0, 0, 0, 255);
+    sc.g.DrawSprite(false);
+    CVorGraphics fresh;
+    REQUIRE(fresh.Init(kW, kH));
+    fresh.InitGraphics(static_cast<CPaintDC*>(nullptr));
+    fresh.InitSprite();
+    CVorSprite copies[4] = {sc.ground, text, box, line};
+    for (CVorSprite& c : copies) fresh.AddSprite(&c);
+    fresh.DrawSprite(false);
+    CHECK(Snapshot(sc.g) == Snapshot(fresh));
+}

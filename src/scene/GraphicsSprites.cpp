@@ -34,6 +34,28 @@ void AddBothRects(CVorZang& zang, CVorSprite* s) {
     zang.AddRect(*s->GetOldRect());
 }
 
+// GDI+ drawing of a whole-drawn sprite is kept inside the sprite's rectangle. Text that wraps or
+// overflows its layout rectangle (which GDI+ does not always clip) and wide or anti-aliased pens
+// would otherwise leave pixels outside the rectangle, where no later frame repaints them. The
+// graphics object's own clip and state are restored afterwards.
+class SpriteClip {
+public:
+    SpriteClip(Gdiplus::Graphics* graphics, const CVorRect& r) : m_graphics(graphics), m_state(0) {
+        if (!m_graphics) return;
+        m_state = m_graphics->Save();
+        m_graphics->SetClip(Gdiplus::Rect(r.X, r.Y, r.Width, r.Height), Gdiplus::CombineModeIntersect);
+    }
+    ~SpriteClip() {
+        if (m_graphics) m_graphics->Restore(m_state);
+    }
+    SpriteClip(const SpriteClip&) = delete;
+    SpriteClip& operator=(const SpriteClip&) = delete;
+
+private:
+    Gdiplus::Graphics* m_graphics;
+    Gdiplus::GraphicsState m_state;
+};
+
 // Redraws the part (back-buffer pixels) of an unchanged memory-image sprite exactly as its whole
 // draw painted it. A memory image's source window counts rows from the start of its block (the
 // picture's bottom row), and the blitter keeps that window when it clips at the surface's edges, so
@@ -186,14 +208,22 @@ void CVorGraphics::DrawSprite(bool present) {
         const bool whole = s->IsZang() == 1;
         const int px = s->GetPenX(), py = s->GetPenY(), pw = s->GetPenWidth(), ph = s->GetPenHeight();
         if (s->GetFont()) {
-            if (whole)
+            if (whole) {
+                const SpriteClip clip(GetGraphics(), r);
                 Draw(s->GetString(), r.X, r.Y, r.Width, r.Height, s->GetFont(), s->GetSolidBrush(),
                      s->GetStringAlignment());
+            }
         } else if (s->GetPen()) {
-            if (whole && s->GetBox()) DrawRectangle(s->GetPen(), px, py, pw, ph);
-            else if (whole) DrawLine(s->GetPen(), px, py, ClampToInt(int64_t(px) + pw), ClampToInt(int64_t(py) + ph));
+            if (whole) {
+                const SpriteClip clip(GetGraphics(), r);
+                if (s->GetBox()) DrawRectangle(s->GetPen(), px, py, pw, ph);
+                else DrawLine(s->GetPen(), px, py, ClampToInt(int64_t(px) + pw), ClampToInt(int64_t(py) + ph));
+            }
         } else if (s->GetBrush()) {
-            if (whole) FillRectangle(s->GetBrush(), px, py, pw, ph);
+            if (whole) {
+                const SpriteClip clip(GetGraphics(), r);
+                FillRectangle(s->GetBrush(), px, py, pw, ph);
+            }
         } else if (s->GetColor()) {
             const CVorColor* c = s->GetColor();
             if (whole) FillRectangle(px, py, pw, ph, c->GetR(), c->GetG(), c->GetB());
