@@ -220,7 +220,7 @@ int Run(DemoHost& host) {
     LARGE_INTEGER freq, start, end;
     ::QueryPerformanceFrequency(&freq);
     ::QueryPerformanceCounter(&start);
-    double dirtyArea = 0;
+    double dirtyArea = 0, dirtyRects = 0;
     char counter[64], info[128];
     std::snprintf(info, sizeof info, "%d balls, dirty rectangles only", count);
     for (int frame = 0; frame < frames; ++frame) {
@@ -248,6 +248,7 @@ int Run(DemoHost& host) {
                     Gdiplus::StringAlignmentFar);
         g.DrawSprite(true);
 
+        dirtyRects += double(g.GetZang().GetRects().size());
         for (const CVorRect& r : g.GetZang().GetRects()) {
             const double x0 = std::max(0, r.X), y0 = std::max(0, r.Y);
             const double x1 = std::min<double>(W, double(r.X) + r.Width), y1 = std::min<double>(H, double(r.Y) + r.Height);
@@ -261,8 +262,8 @@ int Run(DemoHost& host) {
     const double perFrame = dirtyArea / frames;
     std::printf("  %d frames, %d moving sprites: %.1f frames per second (%.2f s)\n", frames, count,
                 seconds > 0 ? frames / seconds : 0.0, seconds);
-    std::printf("  average dirty area per frame: %.0f pixels (%.1f%% of the %dx%d window)\n", perFrame,
-                100.0 * perFrame / (double(W) * H), W, H);
+    std::printf("  average dirty area per frame: %.0f pixels (%.1f%% of the %dx%d window), in %.1f rectangles\n",
+                perFrame, 100.0 * perFrame / (double(W) * H), W, H, dirtyRects / frames);
     std::fflush(stdout);
     const bool shot = host.Screenshot("sprites");
     g.ClearSprite();  // the sprites die with this scene
