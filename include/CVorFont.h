@@ -1,22 +1,27 @@
-// CVorFont - owns one GDI+ font of an installed family, sized in points.
-// A family that is not installed gives no usable font; the failure is in GetLastStatus.
-// Copies share the GDI+ font; the last copy to be destroyed or re-initialised deletes it.
 #pragma once
 #include "VorFramework.h"
 
+/// Owns one GDI+ font of an installed family, sized in points.
+///
+/// A family that is not installed gives no usable font; the failure is in GetLastStatus, and text
+/// drawn with it draws nothing. Copies share the GDI+ font; the last copy to be destroyed or
+/// re-initialised deletes it.
 class VORIMAGE4_API CVorFont {
 public:
-    CVorFont();
+    CVorFont();  ///< No font yet.
+    /// Same as Init(size, face, style).
     CVorFont(int size, const wchar_t* face, Gdiplus::FontStyle style);
-    CVorFont(const CVorFont& other);
-    CVorFont& operator=(const CVorFont& other);
-    ~CVorFont();
+    CVorFont(const CVorFont& other);  ///< Shares the other's GDI+ font.
+    CVorFont& operator=(const CVorFont& other);  ///< Lets go of this font, then shares the other's.
+    ~CVorFont();  ///< Lets go of the font (the last owner deletes it).
 
+    /// Replaces the font: family face (e.g. L"DejaVu Sans"), size in points, style.
     void Init(int size, const wchar_t* face, Gdiplus::FontStyle style);
+    /// The GDI+ font, null before Init or when the family is missing.
     Gdiplus::Font* GetFont() const;
-    // Em size in points as GDI+ reports it; 0 when there is no font.
+    /// Em size in points as GDI+ reports it; 0 when there is no font.
     float GetSize() const;
-    // Status of the last failing GDI+ call since the last Init (Ok when none failed).
+    /// Status of the last failing GDI+ call since the last Init (Ok when none failed).
     Gdiplus::Status GetLastStatus() const;
 
 private:

@@ -1,6 +1,3 @@
-// CVorSprite - one scene item of one of six kinds: text, pen, brush, colour, TGA or bitmap.
-// The sprite points to images and resources owned by the host and never frees them; it owns
-// only its text brush and text buffers.
 #pragma once
 #include <string>
 #include "CVorSpriteRect.h"
@@ -12,31 +9,48 @@ class CVorBrush;
 class CVorColor;
 class CVorFont;
 
+/// One scene item of one of six kinds: text, pen, brush, colour, TGA or bitmap.
+///
+/// The kind is chosen by the last Init overload called. The sprite points to images and
+/// resources owned by the host and never frees them; it owns only its text brush and text
+/// buffers. Hand it to CVorGraphics::AddSprite every frame it is to be shown.
 class VORIMAGE4_API CVorSprite : public CVorSpriteRect {
 public:
+    /// An animation procedure, called by CVorGraphics::UpDataAnimation once a frame.
     typedef void (*AnimationProc)(CVorSprite*);
-    enum { kMaxTextUnits = 1023 };  // UTF-16 units of text the sprite holds (longer text is cut)
+    /// UTF-16 units of text the sprite holds (longer text is cut).
+    enum { kMaxTextUnits = 1023 };
 
-    CVorSprite();
-    CVorSprite(const CVorSprite& other);
-    CVorSprite& operator=(const CVorSprite& other);
-    ~CVorSprite();
+    CVorSprite();  ///< A sprite of no kind (draws nothing).
+    CVorSprite(const CVorSprite& other);  ///< Copies kind, placement and text; the text brush is cloned.
+    CVorSprite& operator=(const CVorSprite& other);  ///< Same as the copy constructor.
+    ~CVorSprite();  ///< Frees the text brush.
 
+    /// A TGA picture sprite.
     void Init(CVorTga* tga);
-    // An animated bitmap (frame count > 0) gets the frame stepper as its animation procedure.
+    /// A bitmap sprite. An animated bitmap (frame count > 0) gets the frame stepper as its animation procedure.
     void Init(CVorBitmap* bitmap);
-    // A non-null proc becomes the animation procedure; null keeps the current one.
+    /// A bitmap sprite; a non-null proc becomes the animation procedure; null keeps the current one.
     void Init(CVorBitmap* bitmap, AnimationProc proc);
+    /// A pen sprite: a rectangle frame when box is non-zero, else a line from corner to corner.
     void Init(CVorPen* pen, int box);
+    /// A solid colour fill.
     void Init(CVorColor* colour);
+    /// A brush fill.
     void Init(CVorBrush* brush);
-    // Same font and same text as now: nothing changes (colour and alignment are ignored).
+    /// A line of text (ANSI code page) in colour, aligned in the sprite's rectangle.
+    /// Same font and same text as now: nothing changes (colour and alignment are ignored).
     void Init(CVorFont* font, const char* text, const Gdiplus::Color& colour, Gdiplus::StringAlignment alignment);
 
-    // Width or height 0 takes the image's (or the text's estimated) size. Pen, brush and colour
-    // sprites store (x, y, width, height) as their shape and cover one more pixel each way.
+    /// Places the sprite with a size, a source offset and an opacity. Width or height 0 takes the
+    /// image's (or the text's estimated) size. Pen, brush and colour sprites store
+    /// (x, y, width, height) as their shape and cover one more pixel each way.
     void SetRect(int x, int y, int width, int height, int srcX, int srcY, unsigned char alpha);
+    /// Places the sprite at (x, y) at its image's size.
     void SetRect(int x, int y, unsigned char alpha);
+
+    /// @{
+    /// What the sprite draws (null / 0 for other kinds).
 
     CVorTga* GetTga() const;
     CVorBitmap* GetBitmap() const;
@@ -51,21 +65,34 @@ public:
     CVorFont* GetFont() const;
     Gdiplus::SolidBrush* GetSolidBrush() const;
     Gdiplus::StringAlignment GetStringAlignment() const;
+    /// @}
+    /// Opacity the sprite is drawn with (255 opaque).
     unsigned char GetAlpha() const;
+    /// 1 while the sprite is listed in the current frame.
     int GetUpdate() const;
+    /// Marks the sprite listed (1) or not (0).
     void SetUpdate(int update);
+    /// Order number in the frame (back to front).
     int GetSort() const;
+    /// Sets the order number.
     void SetSort(int sort);
+    /// The animation procedure, null when none.
     AnimationProc GetpfnAnmaionProc() const;
+    /// @{
+    /// The text as UTF-16 (both names return the same buffer).
     wchar_t* GetString();
     wchar_t* GetStringW();
+    /// @}
+    /// The text as given to Init.
     const char* GetStringA() const;
+    /// Current frame of an animated bitmap.
     int GetFrameIndex() const;
+    /// Tick count when the current frame was shown.
     DWORD GetFrameTick() const;
 
-    // The frame stepper installed for animated bitmaps (advances after 10 * delay ms).
+    /// The frame stepper installed for animated bitmaps (advances after 10 * delay ms).
     static void StepFrame(CVorSprite* sprite);
-    // Same, with the clock given (for tests and hosts with their own clock).
+    /// Same, with the clock given (for tests and hosts with their own clock).
     void StepFrameAt(DWORD now);
 
 private:

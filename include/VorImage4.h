@@ -1,5 +1,6 @@
-// VorImage4 - a 2D rendering engine for Windows game clients on GDI and GDI+.
-// Include this one header; link VorImage4 (import library libVorImage4.dll.a).
+/// \file
+/// VorImage4 - a 2D rendering engine for Windows game clients on GDI and GDI+.
+/// Include this one header; link VorImage4 (import library libVorImage4.dll.a).
 #pragma once
 #include "VorFramework.h"
 #include "CVorRect.h"

@@ -206,6 +206,7 @@ void CVorBitmap::Init(unsigned int resourceId) {
     // it stays the framework's current resource module afterwards.
     HINSTANCE module = ::GetModuleHandleA(nullptr);
     AfxSetResourceHandle(module);
+    // cppcheck-suppress AssignmentIntegerToAddress ; a resource id travels as a pointer value
     const WCHAR* name = MAKEINTRESOURCEW(resourceId & 0xFFFF);
     TakeStatus(Adopt(NewGdiplus<Gdiplus::Bitmap>(module, name), m_bitmap, m_bitmapRefs));
 }
