@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DemoHost.h"
+#include "ImageFileBytes.h"
 
 namespace {
 
@@ -21,25 +22,8 @@ const int kTileW = 240, kTileH = 260, kMarginX = 20, kMarginY = 20, kGap = 20;
 int TileX(int column) { return kMarginX + column * (kTileW + kGap); }
 int TileY(int row) { return kMarginY + row * (kTileH + kGap); }
 
-struct Rgb {
-    uint8_t r, g, b;
-};
-
-void Put16(std::vector<uint8_t>& v, unsigned x) {
-    v.push_back(uint8_t(x));
-    v.push_back(uint8_t(x >> 8));
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-    Put16(v, x & 0xFFFF);
-    Put16(v, x >> 16);
-}
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
+typedef imagefile::Rgba Rgb;  // alpha unused: BMP files and memory blocks have none
+using imagefile::WriteFile;
 
 // The BMP picture: a warm radial gradient with rings.
 Rgb BmpPixel(int x, int y) {
@@ -49,35 +33,7 @@ Rgb BmpPixel(int x, int y) {
                uint8_t(40 + 60 * ring)};
 }
 
-std::vector<uint8_t> BmpFile(int width, int height) {
-    const int stride = (3 * width + 3) & ~3;
-    std::vector<uint8_t> f = {'B', 'M'};
-    Put32(f, 54 + stride * height);
-    Put32(f, 0);
-    Put32(f, 54);
-    Put32(f, 40);
-    Put32(f, uint32_t(width));
-    Put32(f, uint32_t(height));
-    Put16(f, 1);
-    Put16(f, 24);
-    Put32(f, 0);
-    Put32(f, uint32_t(stride * height));
-    Put32(f, 2835);
-    Put32(f, 2835);
-    Put32(f, 0);
-    Put32(f, 0);
-    for (int y = height - 1; y >= 0; --y) {  // bottom row first
-        const size_t start = f.size();
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = BmpPixel(x, y);
-            f.push_back(c.b);
-            f.push_back(c.g);
-            f.push_back(c.r);
-        }
-        while (f.size() - start < size_t(stride)) f.push_back(0);
-    }
-    return f;
-}
+std::vector<uint8_t> BmpFile(int width, int height) { return imagefile::Bmp(width, height, 24, BmpPixel); }
 
 // The PNG picture: blue-green stripes with a magenta disc (the colour key) and a magenta frame.
 Gdiplus::Color PngPixel(int x, int y) {
@@ -105,99 +61,17 @@ bool SavePng(const std::wstring& path, int width, int height) {
 }
 
 // A GIF89a with a 4-entry palette, one frame per element of frames (indices, top row first), each
-// with a graphic control extension giving its delay. LZW with literal codes only and a clear code
-// after every two, so codes stay 3 bits.
+// shown for delay hundredths of a second.
 std::vector<uint8_t> GifFile(int width, int height, const Rgb palette[4],
                              const std::vector<std::vector<uint8_t>>& frames, int delay) {
-    std::vector<uint8_t> f = {'G', 'I', 'F', '8', '9', 'a'};
-    Put16(f, unsigned(width));
-    Put16(f, unsigned(height));
-    f.push_back(0x81);
-    f.push_back(0);
-    f.push_back(0);
-    for (int i = 0; i < 4; ++i) {
-        f.push_back(palette[i].r);
-        f.push_back(palette[i].g);
-        f.push_back(palette[i].b);
-    }
-    const char* app = "NETSCAPE2.0";
-    f.push_back(0x21);
-    f.push_back(0xFF);
-    f.push_back(11);
-    f.insert(f.end(), app, app + 11);
-    f.push_back(3);
-    f.push_back(1);
-    Put16(f, 0);
-    f.push_back(0);
-    for (const std::vector<uint8_t>& frame : frames) {
-        f.push_back(0x21);
-        f.push_back(0xF9);
-        f.push_back(4);
-        f.push_back(0x04);
-        Put16(f, unsigned(delay));
-        f.push_back(0);
-        f.push_back(0);
-        f.push_back(0x2C);
-        Put16(f, 0);
-        Put16(f, 0);
-        Put16(f, unsigned(width));
-        Put16(f, unsigned(height));
-        f.push_back(0);
-        std::vector<int> codes = {4};
-        int sinceClear = 0;
-        for (uint8_t index : frame) {
-            if (sinceClear == 2) {
-                codes.push_back(4);
-                sinceClear = 0;
-            }
-            codes.push_back(index & 3);
-            ++sinceClear;
-        }
-        codes.push_back(5);
-        std::vector<uint8_t> data;
-        uint32_t acc = 0;
-        int bits = 0;
-        for (int code : codes) {
-            acc |= uint32_t(code) << bits;
-            bits += 3;
-            while (bits >= 8) {
-                data.push_back(uint8_t(acc));
-                acc >>= 8;
-                bits -= 8;
-            }
-        }
-        if (bits > 0) data.push_back(uint8_t(acc));
-        f.push_back(2);
-        for (size_t i = 0; i < data.size(); i += 255) {
-            const size_t len = data.size() - i < 255 ? data.size() - i : 255;
-            f.push_back(uint8_t(len));
-            f.insert(f.end(), data.begin() + long(i), data.begin() + long(i + len));
-        }
-        f.push_back(0);
-    }
-    f.push_back(0x3B);
-    return f;
+    return imagefile::Gif(width, height, std::vector<Rgb>(palette, palette + 4), frames,
+                          std::vector<int>(frames.size(), delay));
 }
 
 // A memory block as a host holds it: 24-bit rows of 3 * width bytes, bottom row first.
-template <class Rule>
-std::vector<uint8_t> MemoryBlock(int width, int height, BITMAPINFO* info, Rule rule) {
-    std::memset(info, 0, sizeof *info);
-    info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info->bmiHeader.biWidth = width;
-    info->bmiHeader.biHeight = height;
-    info->bmiHeader.biPlanes = 1;
-    info->bmiHeader.biBitCount = 24;
-    info->bmiHeader.biCompression = BI_RGB;
-    std::vector<uint8_t> bytes;
-    for (int y = height - 1; y >= 0; --y)
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = rule(x, y);
-            bytes.push_back(c.b);
-            bytes.push_back(c.g);
-            bytes.push_back(c.r);
-        }
-    return bytes;
+std::vector<uint8_t> MemoryBlock(int width, int height, BITMAPINFO* info, const imagefile::PixelFn& rule) {
+    imagefile::SetInfo24(info, width, height);
+    return imagefile::MemoryRows24(width, height, rule);
 }
 
 int Run(DemoHost& host) {

@@ -9,85 +9,22 @@
 #include <vector>
 
 #include "DemoHost.h"
+#include "ImageFileBytes.h"
 
 namespace {
 
-struct Rgba {
-    uint8_t r, g, b, a;
-};
+typedef imagefile::Rgba Rgba;
+using imagefile::WriteFile;
 
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-// An uncompressed 32-bit TGA, bottom row first; pixels[y * w + x] with y = 0 the top row.
+// An uncompressed 32-bit TGA; pixels[y * w + x] with y = 0 the top row.
 std::vector<uint8_t> TgaBytes(int w, int h, const std::vector<Rgba>& pixels) {
-    std::vector<uint8_t> out(18, 0);
-    out[2] = 2;
-    out[12] = uint8_t(w);
-    out[13] = uint8_t(w >> 8);
-    out[14] = uint8_t(h);
-    out[15] = uint8_t(h >> 8);
-    out[16] = 32;
-    out[17] = 8;
-    out.reserve(18 + size_t(w) * h * 4);
-    for (int y = h - 1; y >= 0; --y)
-        for (int x = 0; x < w; ++x) {
-            const Rgba& p = pixels[size_t(y) * w + x];
-            out.insert(out.end(), {p.b, p.g, p.r, p.a});
-        }
-    return out;
+    return imagefile::Tga(w, h, [&](int x, int y) { return pixels[size_t(y) * w + x]; });
 }
 
-// An animated GIF with a 16-colour palette. The LZW codes stay 5 bits wide: a clear code before
-// every 14 pixels keeps the code table from growing.
+// An animated GIF with a 16-colour palette, every frame shown for delay hundredths of a second.
 std::vector<uint8_t> GifBytes(int w, int h, const std::vector<Rgba>& palette16,
                               const std::vector<std::vector<uint8_t>>& frames, int delay) {
-    std::vector<uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
-    auto put16 = [&](int v) { out.insert(out.end(), {uint8_t(v), uint8_t(v >> 8)}); };
-    put16(w);
-    put16(h);
-    out.insert(out.end(), {uint8_t(0x80 | 0x30 | 0x03), 0, 0});
-    for (const Rgba& c : palette16) out.insert(out.end(), {c.r, c.g, c.b});
-    const uint8_t loop[] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0};
-    out.insert(out.end(), loop, loop + sizeof loop);
-    for (const std::vector<uint8_t>& frame : frames) {
-        out.insert(out.end(), {0x21, 0xF9, 4, 0x04});
-        put16(delay);
-        out.insert(out.end(), {0, 0, 0x2C});
-        put16(0);
-        put16(0);
-        put16(w);
-        put16(h);
-        out.insert(out.end(), {0, 4});
-        std::vector<uint8_t> data;
-        uint32_t acc = 0;
-        int bits = 0;
-        auto code = [&](int c) {
-            acc |= uint32_t(c) << bits;
-            for (bits += 5; bits >= 8; bits -= 8) {
-                data.push_back(uint8_t(acc));
-                acc >>= 8;
-            }
-        };
-        for (size_t i = 0; i < frame.size(); ++i) {
-            if (i % 14 == 0) code(16);
-            code(frame[i] & 15);
-        }
-        code(17);
-        if (bits > 0) data.push_back(uint8_t(acc));
-        for (size_t i = 0; i < data.size(); i += 255) {
-            const size_t n = std::min<size_t>(255, data.size() - i);
-            out.push_back(uint8_t(n));
-            out.insert(out.end(), data.begin() + long(i), data.begin() + long(i + n));
-        }
-        out.push_back(0);
-    }
-    out.push_back(0x3B);
-    return out;
+    return imagefile::Gif(w, h, palette16, frames, std::vector<int>(frames.size(), delay));
 }
 
 // The ground: a dusk sky gradient with soft hills and a faint grid.

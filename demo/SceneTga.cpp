@@ -6,46 +6,15 @@
 #include <vector>
 
 #include "DemoHost.h"
+#include "ImageFileBytes.h"
 
 namespace {
-struct Rgba {
-    unsigned char r, g, b, a;
-};
+typedef imagefile::Rgba Rgba;
 
 // Writes a TGA file: 24 or 32 bits, bottom row first, raw or run-length (top row first).
 bool WriteTga(const std::string& path, int w, int h, const std::vector<Rgba>& pixels, int bits, bool rle) {
-    std::vector<unsigned char> out(18, 0);
-    out[2] = rle ? 10 : 2;
-    out[12] = (unsigned char)(w & 255);
-    out[13] = (unsigned char)(w >> 8);
-    out[14] = (unsigned char)(h & 255);
-    out[15] = (unsigned char)(h >> 8);
-    out[16] = (unsigned char)bits;
-    out[17] = (unsigned char)((bits == 32 ? 8 : 0) | (rle ? 0x20 : 0));
-    auto put = [&](const Rgba& p) {
-        out.push_back(p.b);
-        out.push_back(p.g);
-        out.push_back(p.r);
-        if (bits == 32) out.push_back(p.a);
-    };
-    auto same = [](const Rgba& a, const Rgba& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; };
-    if (!rle) {
-        for (int y = h - 1; y >= 0; --y)
-            for (int x = 0; x < w; ++x) put(pixels[size_t(y) * w + x]);
-    } else {  // run packets for repeats, raw packets of one pixel otherwise (simple, valid)
-        const size_t n = pixels.size();
-        for (size_t i = 0; i < n;) {
-            size_t run = 1;
-            while (i + run < n && run < 128 && same(pixels[i], pixels[i + run])) ++run;
-            out.push_back((unsigned char)(run > 1 ? 0x80 | (run - 1) : 0));
-            put(pixels[i]);
-            i += run;
-        }
-    }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok;
+    return imagefile::WriteFile(
+        path, imagefile::Tga(w, h, [&](int x, int y) { return pixels[size_t(y) * w + x]; }, bits, rle));
 }
 
 // The ground: a dusk gradient with a soft checker of tiles.
