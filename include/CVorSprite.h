@@ -97,6 +97,7 @@ public:
 
 private:
     void ClearKind();
+    void ResetForShape();
     void DeleteTextBrush();
 
     CVorTga* m_tga;

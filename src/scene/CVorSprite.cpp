@@ -168,34 +168,32 @@ void CVorSprite::Init(CVorBitmap* bitmap, AnimationProc proc) {
     SetNewRect(0, 0, 0, 0, 0, 0);
 }
 
-void CVorSprite::Init(CVorPen* pen, int box) {
+// Pen, colour and brush sprites start the same way: no picture, no text, opaque, no animation,
+// an empty shape.
+void CVorSprite::ResetForShape() {
     DeleteTextBrush();
     ClearKind();
-    m_pen = pen;
     m_alpha = 255;
     m_animation = nullptr;
     m_penX = m_penY = m_penWidth = m_penHeight = 0;
+}
+
+void CVorSprite::Init(CVorPen* pen, int box) {
+    ResetForShape();
+    m_pen = pen;
     m_box = box;
     SetNewRect(0, 0, 0, 0, 0, 0);
 }
 
 void CVorSprite::Init(CVorColor* colour) {
-    DeleteTextBrush();
-    ClearKind();
+    ResetForShape();
     m_color = colour;
-    m_alpha = 255;
-    m_animation = nullptr;
-    m_penX = m_penY = m_penWidth = m_penHeight = 0;
     SetNewRect(0, 0, 0, 0, 0, 0);
 }
 
 void CVorSprite::Init(CVorBrush* brush) {
-    DeleteTextBrush();
-    ClearKind();
+    ResetForShape();
     m_brush = brush;
-    m_alpha = 255;
-    m_animation = nullptr;
-    m_penX = m_penY = m_penWidth = m_penHeight = 0;
     SetNewRect(0, 0, 0, 0, 0, 0);
 }
 
