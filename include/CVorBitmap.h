@@ -1,47 +1,71 @@
-// CVorBitmap - a GDI+ bitmap (image file, bitmap resource, animated GIF) or a memory image
-// (24-bit DIB pixel bytes copied from the host), with an optional colour key and zoom flag.
 #pragma once
 #include "VorFramework.h"
 
+/// A bitmap picture: a GDI+ bitmap (image file, bitmap resource, animated GIF) or a memory image
+/// (24-bit DIB pixel bytes copied from the host), with an optional colour key and zoom flag.
+///
+/// A picture never loaded, or whose load failed, draws nothing. Copies share the GDI+ bitmap, the
+/// image attributes and the memory pixels, each with its own count; the last owner releases them.
 class VORIMAGE4_API CVorBitmap {
 public:
-    CVorBitmap();
+    CVorBitmap();  ///< An empty picture.
+    /// Same as Init(bits, size, info, zoom).
     CVorBitmap(const unsigned char* bits, int size, BITMAPINFO& info, int zoom);
+    /// Same as Init(path).
     explicit CVorBitmap(const wchar_t* path);
+    /// Same as Init(bits, size, info, r, g, b).
     CVorBitmap(const unsigned char* bits, int size, BITMAPINFO& info, unsigned char r, unsigned char g, unsigned char b);
+    /// Same as Init(path, r, g, b).
     CVorBitmap(const wchar_t* path, unsigned char r, unsigned char g, unsigned char b);
-    CVorBitmap(const CVorBitmap& other);
-    CVorBitmap& operator=(const CVorBitmap& other);
-    ~CVorBitmap();
+    CVorBitmap(const CVorBitmap& other);  ///< Shares the other's pixels and attributes.
+    CVorBitmap& operator=(const CVorBitmap& other);  ///< Lets go of this picture, then shares the other's.
+    ~CVorBitmap();  ///< Lets go of the picture (the last owner releases it).
 
-    // Memory image: copies size bytes of bottom-up 24-bit rows (3 * biWidth bytes each, unpadded).
+    /// Memory image: copies size bytes of bottom-up 24-bit rows (3 * biWidth bytes each, unpadded);
+    /// a non-zero zoom draws it stretched through StretchDIBits.
     void Init(const unsigned char* bits, int size, BITMAPINFO& info, int zoom);
+    /// Memory image with colour key (r, g, b).
     void Init(const unsigned char* bits, int size, BITMAPINFO& info, unsigned char r, unsigned char g, unsigned char b);
-    // GDI+ bitmap from an image file (BMP, PNG, JPEG, GIF, ...).
+    /// GDI+ bitmap from an image file (BMP, PNG, JPEG, GIF, ...).
     void Init(const wchar_t* path);
+    /// GDI+ bitmap from an image file, with colour key (r, g, b).
     void Init(const wchar_t* path, unsigned char r, unsigned char g, unsigned char b);
-    // GDI+ bitmap from a bitmap resource of the host executable (low 16 bits of the id).
+    /// GDI+ bitmap from a bitmap resource of the host executable (low 16 bits of the id).
     void Init(unsigned int resourceId);
-    // GDI+ bitmap from an image file, with frame count and first frame delay (1/100 s).
+    /// GDI+ bitmap from an image file, with frame count and first frame delay (1/100 s).
     void InitGif(const wchar_t* path);
+    /// Sets the colour key: pixels of this colour are not drawn.
     void SetColorKey(unsigned char r, unsigned char g, unsigned char b);
 
-    int GetWidth() const;
-    int GetHeight() const;
+    int GetWidth() const;   ///< Width in pixels, 0 when empty.
+    int GetHeight() const;  ///< Height in pixels, 0 when empty.
+    /// The memory image's bytes, null for a GDI+ picture.
     unsigned char* GetMemBitmap() const;
-    int GetMemSize() const;  // bytes held by the memory image
+    /// Bytes held by the memory image.
+    int GetMemSize() const;
+    /// The memory image's header.
     BITMAPINFO* GetBitmapHeader();
+    /// The GDI+ bitmap, null for a memory image.
     Gdiplus::Bitmap* GetBitmap() const;
+    /// The colour-key attributes for GDI+ drawing, null without a key.
     Gdiplus::ImageAttributes* GetImageAttributes() const;
+    /// 1 when a colour key is set.
     int IsColorKey() const;
+    /// @{
+    /// The colour key's channels.
     unsigned char GetKeyR() const;
     unsigned char GetKeyG() const;
     unsigned char GetKeyB() const;
+    /// @}
+    /// The colour key as one value, 0xRRGGBB.
     unsigned long GetKeyRGB() const;
+    /// 1 when the memory image is drawn stretched.
     int IsZoom() const;
+    /// Frames of an animated GIF (0 when not loaded with InitGif or unreadable).
     int GetFrames() const;
+    /// Delay of the first frame in 1/100 s (0 when the file has none).
     int GetDelayTime() const;
-    // Status of the last failing GDI+ call on this picture (Ok when none failed).
+    /// Status of the last failing GDI+ call on this picture (Ok when none failed).
     Gdiplus::Status GetLastStatus() const;
 
 private:
