@@ -34,18 +34,50 @@ std::vector<uint8_t> Snapshot(const CVorGraphics& g) {
 }
 
 namespace {
-// Wine's GetGuiResources is a stub that answers 0; wine does keep the process's GDI handles in the
-// table the PEB points to (GdiSharedHandleTable), 24-byte entries whose type byte is non-zero in use.
-unsigned CountWineGdiHandles() {
+// Wine's GetGuiResources is a stub that answers 0; wine does keep the process's GDI handles in one
+// table of 0x10000 entries of 24 bytes: a handle's low 16 bits index it, its high 16 bits equal the
+// entry's "unique" word (offset 12), and the type byte (offset 14) is non-zero while in use.
+const size_t kEntrySize = 24, kUniqueOffset = 12, kTypeOffset = 14, kEntries = 0x10000;
+
+bool TableHolds(const BYTE* table, const MEMORY_BASIC_INFORMATION& region, const std::vector<HGDIOBJ>& handles) {
+    const BYTE* end = static_cast<const BYTE*>(region.BaseAddress) + region.RegionSize;
+    for (HGDIOBJ h : handles) {
+        const uintptr_t value = reinterpret_cast<uintptr_t>(h);
+        const BYTE* entry = table + (value & 0xFFFF) * kEntrySize;
+        if (entry < static_cast<const BYTE*>(region.BaseAddress) || entry + kEntrySize > end) return false;
+        if (*reinterpret_cast<const WORD*>(entry + kUniqueOffset) != WORD(value >> 16)) return false;
+    }
+    return true;
+}
+
+// The 64-bit PEB points to the table (GdiSharedHandleTable); 32-bit wine leaves that field null, so
+// there the table is found by looking for the region whose entries match a few fresh handles.
+const BYTE* FindWineGdiTable() {
 #if defined(_WIN64)
-    const size_t kTableOffset = 0xF8;
-#else
-    const size_t kTableOffset = 0x94;
-#endif
     const BYTE* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + kTableOffset);
+    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
+    if (table) return table;
+#endif
+    std::vector<HGDIOBJ> probes;
+    for (int i = 0; i < 4; ++i) probes.push_back(::CreateSolidBrush(RGB(i, 1, 2)));
+    const BYTE* found = nullptr;
+    MEMORY_BASIC_INFORMATION region;
+    const BYTE* at = nullptr;
+    while (!found && ::VirtualQuery(at, &region, sizeof region) == sizeof region) {
+        const BYTE* base = static_cast<const BYTE*>(region.BaseAddress);
+        const bool readable = region.State == MEM_COMMIT && (region.Protect & (PAGE_READWRITE | PAGE_READONLY));
+        const BYTE* table = static_cast<const BYTE*>(region.AllocationBase);
+        if (readable && TableHolds(table, region, probes)) found = table;
+        if (base + region.RegionSize <= base) break;
+        at = base + region.RegionSize;
+    }
+    for (HGDIOBJ h : probes) ::DeleteObject(h);
+    return found;
+}
+
+unsigned CountWineGdiHandles() {
+    static const BYTE* table = FindWineGdiTable();
     if (!table) return 0;
-    const size_t kEntrySize = 24, kTypeOffset = 14, kEntries = 0x10000;
     unsigned count = 0;
     for (size_t i = 0; i < kEntries; ++i)
         if (table[i * kEntrySize + kTypeOffset] != 0) ++count;
