@@ -48,6 +48,15 @@ struct Stage {
     }
 };
 
+// One real window for the tests that need a parent (a window costs wine seconds to make), its
+// recorded commands cleared for each user.
+TestWindow& Parent() {
+    static TestWindow window(64, 64, "button parent");
+    window.Pump();
+    window.commands.clear();
+    return window;
+}
+
 // ---- the reference machine, written from the event table ----
 
 enum Event { kMoveIn, kMoveOut, kDownIn, kDownOut, kUpIn, kUpOut, kEvents };
@@ -100,7 +109,7 @@ int Send(CVorButton& b, Event e) {
 
 TEST_CASE("hit area: left and top edges inside, right and bottom edges outside") {
     Faces f;
-    TestWindow window(64, 64);
+    TestWindow& window = Parent();
     CVorButton b;
     b.Init(window.Wnd(), 7, 10, 20, &f.tga[0], &f.tga[1], &f.tga[2], &f.tga[3]);
     CHECK(b.GetX() == 10);
@@ -133,7 +142,7 @@ TEST_CASE("a button at the far end of the int range does not wrap its hit area")
 
 TEST_CASE("move in, again, out; down and up inside send exactly one WM_COMMAND") {
     Faces f;
-    TestWindow window(64, 64);
+    TestWindow& window = Parent();
     CVorButton b;
     b.Init(window.Wnd(), 0x1234, 10, 20, &f.tga[0], &f.tga[1], &f.tga[2], &f.tga[3]);
     CHECK(b.OnMouseMove(20, 30) == 1);
@@ -159,7 +168,7 @@ TEST_CASE("move in, again, out; down and up inside send exactly one WM_COMMAND")
 
 TEST_CASE("WM_COMMAND carries the id's 32 bits as wParam and 0 as lParam") {
     Faces f;
-    TestWindow window(64, 64);
+    TestWindow& window = Parent();
     const int ids[] = {0, 1, 0xFFFF, 0x10000, 0x7ABCDEF1, -2, int(0x80000001u)};
     for (int id : ids) {
         CVorButton b;
@@ -176,7 +185,8 @@ TEST_CASE("WM_COMMAND carries the id's 32 bits as wParam and 0 as lParam") {
 
 TEST_CASE("the message goes to the window the parent holds at the moment of the click") {
     Faces f;
-    TestWindow first(32, 32, "first"), second(32, 32, "second");
+    TestWindow& first = Parent();
+    TestWindow second(32, 32, "second");
     CWnd parent(first.Handle());
     CVorButton b;
     b.Init(&parent, 42, 0, 0, &f.tga[0], &f.tga[1], &f.tga[2], &f.tga[3]);
@@ -190,7 +200,7 @@ TEST_CASE("the message goes to the window the parent holds at the moment of the 
 
 TEST_CASE("the state machine over every order of up to five events matches the event table") {
     Faces f;
-    TestWindow window(64, 64);
+    TestWindow& window = Parent();
     int sequences = 0;
     bool ok = true;
     for (int length = 1; length <= 5 && ok; ++length) {
@@ -224,7 +234,7 @@ TEST_CASE("the state machine over every order of up to five events matches the e
 
 TEST_CASE("named orders: leave while pressed cancels; up outside keeps the press") {
     Faces f;
-    TestWindow window(64, 64);
+    TestWindow& window = Parent();
     CVorButton b;
     b.Init(window.Wnd(), 5, 10, 20, &f.tga[0], &f.tga[1], &f.tga[2], &f.tga[3]);
     // Move in, down, move out, up outside: no command.
@@ -253,7 +263,7 @@ TEST_CASE("named orders: leave while pressed cancels; up outside keeps the press
 
 TEST_CASE("a disabled or hidden button ignores every event and keeps its state") {
     Faces f;
-    TestWindow window(64, 64);
+    TestWindow& window = Parent();
     for (int hide = 0; hide < 2; ++hide) {
         CVorButton b;
         b.Init(window.Wnd(), 9, 10, 20, &f.tga[0], &f.tga[1], &f.tga[2], &f.tga[3]);
@@ -506,7 +516,7 @@ TEST_CASE("a click without a parent window, or with a destroyed one, sends nothi
     CHECK(orphan.GetState() == CVorButton::kNormal);
 
     // Attached to a live window again, the same button's click arrives.
-    TestWindow live(32, 32, "live");
+    TestWindow& live = Parent();
     parent.Attach(live.Handle());
     CHECK(orphan.OnMouseDown(1, 1) == 1);
     CHECK(orphan.OnMouseUp(1, 1) == 1);
@@ -515,7 +525,7 @@ TEST_CASE("a click without a parent window, or with a destroyed one, sends nothi
 
 TEST_CASE("AddSprite for a button: the face of its state, the disabled face, nothing when hidden") {
     Faces f;
-    TestWindow window(64, 64);
+    TestWindow& window = Parent();
     CClientDC target(window.Wnd());
     EnsureGdiplus();
     CVorGraphics g;
@@ -576,7 +586,7 @@ TEST_CASE("AddSprite for a button: the face of its state, the disabled face, not
 
 TEST_CASE("copies: both can be destroyed in any order, and the copy draws and clicks the same") {
     Faces f;
-    TestWindow window(64, 64);
+    TestWindow& window = Parent();
     Stage st(64, 64);
     CVorFont font(12, L"DejaVu Sans", Gdiplus::FontStyleRegular);
     std::unique_ptr<CVorButton> original(new CVorButton);
