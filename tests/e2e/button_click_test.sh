@@ -47,6 +47,9 @@ wait_for() {
   done
 }
 
+# xdotool with a time limit: a pointer that cannot be moved fails the test instead of hanging it.
+xdo() { timeout 20 xdotool "$@" || fail "xdotool $* failed"; }
+
 # Windows path of a file on the Unix side (wine maps / to drive Z:).
 winpath() { echo "Z:${1//\//\\}"; }
 
@@ -71,9 +74,10 @@ done < <(log_lines | grep '^button ')
 
 # Where the client area lies on the X screen: the X window wine made for the demo window covers
 # either the client area alone or the whole window.
-find_window() { wid="$(xdotool search --name '^VorImage4 demo$' 2>/dev/null | head -1)"; [ -n "$wid" ]; }
+find_window() { wid="$(timeout 5 xdotool search --name '^VorImage4 demo$' 2>/dev/null | head -1)"; [ -n "$wid" ]; }
 wait_for 30 "the demo window on the X screen" find_window
-eval "$(xdotool getwindowgeometry --shell "$wid")"
+geometry="$(timeout 20 xdotool getwindowgeometry --shell "$wid")" || fail "no geometry for window $wid"
+eval "$geometry"
 if [ "$WIDTH" -eq 800 ] && [ "$HEIGHT" -eq 600 ]; then
   origin_x=$X; origin_y=$Y
 else
@@ -102,7 +106,7 @@ expect_face() {  # expect_face NAME KIND
   echo "ok: $1 shows its $2 face"
 }
 point_at() {  # point_at NAME: the pointer to the middle of the button
-  xdotool mousemove --sync $((origin_x + bx[$1] + bw[$1] / 2)) $((origin_y + by[$1] + bh[$1] / 2))
+  xdo mousemove --sync $((origin_x + bx[$1] + bw[$1] / 2)) $((origin_y + by[$1] + bh[$1] / 2))
 }
 commands() { log_lines | grep '^command ' | awk '{print $2}' | tr '\n' ' '; }
 commands_are() { [ "$(commands)" = "$1" ]; }
@@ -112,7 +116,7 @@ expect_commands() {
 }
 
 # Away from every button first: all faces normal.
-xdotool mousemove --sync $((origin_x + 20)) $((origin_y + 20))
+xdo mousemove --sync $((origin_x + 20)) $((origin_y + 20))
 expect_face pause normal
 expect_face more normal
 expect_face quit normal
@@ -120,38 +124,38 @@ expect_face quit normal
 # Hover, press, release on Pause: hover face, pressed face, one command, normal face again.
 point_at pause
 expect_face pause hover
-xdotool mousedown 1
+xdo mousedown 1
 expect_face pause pressed
-xdotool mouseup 1
+xdo mouseup 1
 expect_commands "1001 "
 expect_face pause normal
 
 # Press on Quit, leave it, release outside: no command, the press is cancelled.
 point_at quit
 expect_face quit hover
-xdotool mousedown 1
+xdo mousedown 1
 expect_face quit pressed
-xdotool mousemove --sync $((origin_x + 20)) $((origin_y + 20))
+xdo mousemove --sync $((origin_x + 20)) $((origin_y + 20))
 expect_face quit normal
-xdotool mouseup 1
+xdo mouseup 1
 
 # "More blocks" twice: the second click uses it up and it shows its disabled face.
 point_at more
 expect_face more hover
-xdotool click 1
+xdo click 1
 expect_commands "1001 1002 "
-xdotool click 1
+xdo click 1
 expect_commands "1001 1002 1002 "
 expect_face more disabled
 # A click on the disabled button sends nothing: the next click's command comes right after.
-xdotool click 1
+xdo click 1
 point_at pause
-xdotool click 1
+xdo click 1
 expect_commands "1001 1002 1002 1001 "
 
 # Quit ends the host, cleanly.
 point_at quit
-xdotool click 1
+xdo click 1
 expect_commands "1001 1002 1002 1001 1003 "
 host_gone() { ! kill -0 "$host_pid" 2>/dev/null; }
 wait_for 60 "the host to exit" host_gone
