@@ -287,6 +287,22 @@ TEST_CASE("cells come from the module given by name; the host executable is the 
     HINSTANCE exe = ::GetModuleHandleA(nullptr);
     const int W = 40, H = 30;
 
+    // The loader under the panel: a bitmap resource of a given module; the resource module stays.
+    {
+        AfxSetResourceHandle(nullptr);
+        CVorBitmap cell;
+        cell.Init(dll, unsigned(IDB_CELL_3));
+        CHECK(cell.GetWidth() == TestCellWidth(3));
+        CHECK(cell.GetHeight() == TestCellHeight(3));
+        CHECK(cell.GetLastStatus() == Gdiplus::Ok);
+        cell.Init(static_cast<HINSTANCE>(nullptr), unsigned(IDB_CELL_3));
+        CHECK(cell.GetWidth() == 0);
+        CHECK(cell.GetLastStatus() == Gdiplus::InvalidParameter);
+        cell.Init(dll, unsigned(IDB_TEST24_5X3));  // only in the executable
+        CHECK(cell.GetWidth() == 0);
+        CHECK(cell.GetLastStatus() != Gdiplus::Ok);
+        CHECK(AfxGetResourceHandle() == exe);  // unset means the host executable
+    }
     // From the DLL, although another module was the resource module before.
     {
         Surface s(W, H);
