@@ -9,6 +9,10 @@ struct DemoOptions {
     std::string outDir = "out";
     int sprites = 200;  // moving sprites in the animated scene
     int frames = 300;   // frames the animated scene runs
+    // Interactive scenes (buttons): 0 plays a scripted set of clicks; above 0 waits for a real user
+    // until Quit is clicked or this many seconds have passed.
+    int interactiveSeconds = 0;
+    std::string logPath;  // interactive scenes report their layout and commands here
 };
 
 class DemoHost {

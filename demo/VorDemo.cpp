@@ -2,6 +2,7 @@
 // draw into it and save screenshots of the window.
 //
 //   VorDemo.exe [--scene NAME|all] [--sprites N] [--frames N] [--out DIR]
+//               [--interactive SECONDS] [--log FILE]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -20,8 +21,11 @@ int main(int argc, char** argv) {
         else if (std::strcmp(argv[i], "--scene") == 0 && hasValue) scene = argv[++i];
         else if (std::strcmp(argv[i], "--sprites") == 0 && hasValue) options.sprites = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--frames") == 0 && hasValue) options.frames = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--interactive") == 0 && hasValue) options.interactiveSeconds = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--log") == 0 && hasValue) options.logPath = argv[++i];
         else {
-            std::printf("usage: VorDemo [--scene NAME|all] [--sprites N] [--frames N] [--out DIR]\n");
+            std::printf("usage: VorDemo [--scene NAME|all] [--sprites N] [--frames N] [--out DIR]"
+                        " [--interactive SECONDS] [--log FILE]\n");
             return 2;
         }
     }

@@ -1,5 +1,11 @@
 // CGameBackImage - a panel of any size drawn as a nine-cell frame from nine bitmap resources:
-// four corners at their own size, four edges and the centre tiled. Call Render(1) every frame.
+// four corners at their own size, four edges and the centre tiled. Call Render(1) in every frame
+// in which the panel is to appear, at its place in the frame's back-to-front order.
+//
+// The object owns its nine cell images, five fill brushes and nine sprites; it must stay alive, at
+// the same address, while a surface lists its sprites. A copy shares the loaded pictures and
+// brushes (counted, released once) and lays out sprites of its own, so it draws the same panel and
+// outlives the object it was copied from.
 #pragma once
 #include "CVorBitmap.h"
 #include "CVorBrush.h"
@@ -9,6 +15,11 @@ class CVorGraphics;
 
 class VORIMAGE4_API CGameBackImage {
 public:
+    // Cell order of the nine resource ids and of GetCell.
+    enum Cell {
+        kTopLeft = 0, kTop = 1, kTopRight = 2, kLeft = 3, kRight = 4,
+        kBottomLeft = 5, kBottom = 6, kBottomRight = 7, kCentre = 8
+    };
     enum { kCells = 9, kBrushes = 5 };
 
     CGameBackImage();
@@ -16,17 +27,23 @@ public:
     CGameBackImage& operator=(const CGameBackImage& other);
     ~CGameBackImage();
 
-    // cellIds: nine bitmap resource ids in cell order (top-left, top, top-right, left, right,
-    // bottom-left, bottom, bottom-right, centre) from the module named moduleName (null = host exe).
+    // cellIds: nine bitmap resource ids in cell order, loaded from the module named moduleName
+    // (null = the host executable); afterwards the host executable is the current resource module.
+    // Always true: a cell that does not load (no such module or resource, null cellIds) has size 0.
+    // Lengths of a panel smaller than its corners are passed on unchanged (zero or negative), and
+    // such cells draw nothing.
     bool InitBackImage(CVorGraphics* graphics, Gdiplus::Rect rect, const unsigned int* cellIds, const char* moduleName);
-    // Non-zero: hands the nine cell sprites to the surface, back to front.
+    // Non-zero: hands the nine cell sprites to the surface, back to front (centre, bottom, right,
+    // left and top edge, then the corners bottom-right, bottom-left, top-right, top-left).
     void Render(int show);
 
-    CVorBitmap* GetCell(int index);
-    CVorSprite* GetCellSprite(int index);
+    CVorBitmap* GetCell(int index);        // cell image in cell order (null outside 0..8)
+    CVorSprite* GetCellSprite(int index);  // sprite in drawing order (null outside 0..8)
     Gdiplus::Rect GetFrameRect() const;
 
 private:
+    void LayOutSprites();
+
     CVorGraphics* m_graphics;
     CVorBitmap m_cells[kCells];
     CVorBrush m_brushes[kBrushes];

@@ -32,6 +32,9 @@ public:
     void Init(const wchar_t* path, unsigned char r, unsigned char g, unsigned char b);
     /// GDI+ bitmap from a bitmap resource of the host executable (low 16 bits of the id).
     void Init(unsigned int resourceId);
+    /// The same from a bitmap resource of the given module (a DLL of the host, say); the current
+    /// resource module is left alone. A null module loads nothing (InvalidParameter).
+    void Init(HINSTANCE module, unsigned int resourceId);
     /// GDI+ bitmap from an image file, with frame count and first frame delay (1/100 s).
     void InitGif(const wchar_t* path);
     /// Sets the colour key: pixels of this colour are not drawn.

@@ -1,6 +1,10 @@
 // CVorButton - a push button drawn as a sprite, with normal, hover, pressed and disabled faces.
-// The host forwards mouse events; a press and release inside sends WM_COMMAND (wParam = command
-// id, lParam = 0) to the parent window. Hand the button to CVorGraphics::AddSprite every frame.
+// The host forwards its mouse events; a press and a release inside the button send WM_COMMAND
+// (wParam = command id, lParam = 0) to the parent window. Hand the button to
+// CVorGraphics::AddSprite in every frame in which it is to appear.
+//
+// The button points to the face images and the parent window and never frees them. Copies are
+// independent buttons showing the same images (each face sprite owns its own text brush).
 #pragma once
 #include "CVorSprite.h"
 
@@ -16,24 +20,30 @@ public:
     CVorButton& operator=(const CVorButton& other);
     ~CVorButton();
 
-    // Four separate faces (the disabled one may be null).
+    // Four separate faces, each placed at (x, y) in its own size; the hit area is the normal
+    // face's size. A null disabled face leaves face 3 as it was.
     void Init(CWnd* parent, int commandId, int x, int y, CVorTga* normal, CVorTga* hover, CVorTga* pressed, CVorTga* disabled);
     void Init(CWnd* parent, int commandId, int x, int y, CVorBitmap* normal, CVorBitmap* hover, CVorBitmap* pressed, CVorBitmap* disabled);
-    // count (3 or 4) faces stacked vertically in one image.
+    // count (3 or 4) faces stacked vertically in one image. Any other count leaves the button
+    // with no faces and an empty hit area.
     void Init(CWnd* parent, int commandId, int x, int y, CVorTga* strip, int count);
     void Init(CWnd* parent, int commandId, int x, int y, CVorBitmap* strip, int count);
     // count (3 or 4) faces side by side in one image.
     void InitH(CWnd* parent, int commandId, int x, int y, CVorTga* strip, int count);
     void InitH(CWnd* parent, int commandId, int x, int y, CVorBitmap* strip, int count);
 
+    // Mouse positions are surface pixels. A disabled or hidden button ignores them (returns 0).
     int OnMouseMove(int x, int y);  // 1 when the button just became hovered
     int OnMouseDown(int x, int y);  // 1 when the press hit the button
-    int OnMouseUp(int x, int y);    // 1 when this completed a click (WM_COMMAND sent)
+    // 1 when this completed a click and the parent window handled the WM_COMMAND. A click whose
+    // parent window is missing or already destroyed sends nothing and returns 0.
+    int OnMouseUp(int x, int y);
 
     void Enable(int enable);
     void Show(int show);
     // The face to show now: null when hidden, the disabled face when disabled, else the state's.
     CVorSprite* GetSprite();
+    // Face sprite 0 normal, 1 hover, 2 pressed, 3 disabled (null for any other index).
     CVorSprite* GetFace(int index);
     int GetState() const;
     int GetX() const;
@@ -45,7 +55,10 @@ public:
     int GetCommandId() const;
 
 private:
+    void SetTarget(CWnd* parent, int commandId);
+    void SetArea(int x, int y, int width, int height);
     int HitTest(int x, int y) const;
+    int Reacts() const;
 
     CVorSprite m_faces[4];
     int m_state;

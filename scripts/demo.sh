@@ -2,6 +2,7 @@
 # Installs what is missing, builds, and runs the demo host in a real window under Xvfb.
 # Every scene saves a screenshot of the window under out/ (out/demo-<scene>.png).
 #   scripts/demo.sh [--scene NAME|all] [--sprites N] [--frames N]
+# The "buttons" scene plays scripted clicks; --interactive SECONDS lets a user click instead.
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$VOR_ROOT"

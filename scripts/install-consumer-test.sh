@@ -1,6 +1,6 @@
 #!/bin/bash
 # Installs a build into a staging prefix, builds the examples/ hosts against it as a separate
-# project (find_package(VorImage4)), and runs hello_surface under wine when this machine can run
+# project (find_package(VorImage4)), and runs the examples under wine when this machine can run
 # that architecture.
 #   scripts/install-consumer-test.sh BUILD_DIR TOOLCHAIN_FILE
 set -eu
@@ -30,3 +30,9 @@ echo "$out" | grep -q "hello_surface: drew 64x64 picture"
 out="$("$here/wine-run.sh" ./sprite_scene.exe 50 2>&1)"
 echo "$out"
 echo "$out" | grep -q "sprite_scene: 50 frames"
+out="$("$here/wine-run.sh" ./buttons_panel.exe --auto 2>&1)"
+echo "$out"
+echo "$out" | grep -q "buttons_panel: faces 0 3 0"
+echo "$out" | grep -q "buttons_panel: Start clicked"
+echo "$out" | grep -q "buttons_panel: Exit clicked, 2 commands"
+if echo "$out" | grep -q "Options clicked"; then echo "a disabled button sent a command"; exit 1; fi

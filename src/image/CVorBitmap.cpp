@@ -200,12 +200,21 @@ void CVorBitmap::Init(const wchar_t* path, unsigned char r, unsigned char g, uns
 }
 
 void CVorBitmap::Init(unsigned int resourceId) {
-    Release();
-    m_lastStatus = Gdiplus::Ok;
     // Bitmap resources come from the executable that started the process, not from this library;
     // it stays the framework's current resource module afterwards.
     HINSTANCE module = ::GetModuleHandleA(nullptr);
     AfxSetResourceHandle(module);
+    Init(module, resourceId);
+}
+
+void CVorBitmap::Init(HINSTANCE module, unsigned int resourceId) {
+    Release();
+    m_lastStatus = Gdiplus::Ok;
+    // GDI+ would read a null module as "no module" differently on each platform: load nothing.
+    if (!module) {
+        m_lastStatus = Gdiplus::InvalidParameter;
+        return;
+    }
     // cppcheck-suppress AssignmentIntegerToAddress ; a resource id travels as a pointer value
     const WCHAR* name = MAKEINTRESOURCEW(resourceId & 0xFFFF);
     TakeStatus(Adopt(NewGdiplus<Gdiplus::Bitmap>(module, name), m_bitmap, m_bitmapRefs));
