@@ -23,6 +23,9 @@ struct VorBackBufferShare;
 struct VorDeviceShare;
 struct VorGraphicsShare;
 
+// Instruction sets of the pixel writers.
+enum VorBlitLevel { VOR_BLIT_SCALAR = 0, VOR_BLIT_SSE2 = 1, VOR_BLIT_AVX2 = 2 };
+
 class VORIMAGE4_API CVorGraphics {
 public:
     CVorGraphics();
@@ -62,6 +65,15 @@ public:
     BYTE* GetBackCopy() const;
     CVorZang& GetZang() { return m_zang; }
     const CVorZang& GetZang() const { return m_zang; }
+
+    // ---- pixel writers (TGA alpha, bitmap copy and blend, colour fill, background copy) ----
+    // One instruction set for the whole process (a VorBlitLevel). At start it is the best one the
+    // CPU runs, unless the environment variable VORIMAGE4_SIMD=scalar|sse2|avx2 names another.
+    // Every level writes the same bytes; scalar is the reference. SetBlitLevel returns false and
+    // changes nothing for a level this CPU cannot run.
+    static bool SetBlitLevel(int level);
+    static int GetBlitLevel();
+    static int GetBestBlitLevel();
 
     // ---- TGA pictures: per-pixel alpha, clipped ----
     void Draw(CVorTga* tga, int x, int y);
