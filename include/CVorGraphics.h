@@ -47,8 +47,12 @@ public:
     void InitGraphics(CPaintDC* dc);
     // Drops the graphics object and memory DC (back buffer, target and background stay).
     void DeleteGraphics();
-    // Copies, for every dirty rectangle, the block from the origin to its far corner to the target DC.
+    // Puts on the target DC what copying, for every dirty rectangle, the block from the origin to
+    // its far corner would put there, copying each window pixel at most once (the union of the
+    // blocks, as disjoint bands).
     void DrawDC();
+    // Pixels the last DrawDC copied to the target DC (0 when it had nothing to present).
+    long long GetLastPresentedPixels() const;
 
     Gdiplus::Graphics* GetGraphics() const;
     HBITMAP GetBitmap() const;
@@ -139,4 +143,6 @@ private:
     CVorZang m_zang;
     int m_spriteOrder;
     CVorFont* m_nowFont;
+    long long m_lastPresented;            // pixels the last DrawDC copied
+    std::vector<CVorRect> m_presentBands;  // DrawDC's bands, storage kept between frames
 };
