@@ -32,3 +32,4 @@ std::vector<uint8_t> Premultiplied(const Picture& p);
 
 void RunBlitBenchmarks();
 void RunSceneBenchmarks();
+void RunCostBenchmarks();

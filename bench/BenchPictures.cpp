@@ -95,13 +95,13 @@ Picture GroundPicture(int width, int height) {
 }
 
 std::vector<uint8_t> TgaFileOf(const Picture& p) {
-    std::vector<uint8_t> file(18, 0);
+    std::vector<uint8_t> file(18 + p.bgra.size(), 0);
     file[2] = 2;  // true colour
     file[12] = uint8_t(p.width), file[13] = uint8_t(p.width >> 8);
     file[14] = uint8_t(p.height), file[15] = uint8_t(p.height >> 8);
     file[16] = 32;
     file[17] = 0x28;  // 8 alpha bits, top row first
-    file.insert(file.end(), p.bgra.begin(), p.bgra.end());
+    std::copy(p.bgra.begin(), p.bgra.end(), file.begin() + 18);
     return file;
 }
 

@@ -86,3 +86,47 @@ void RunSceneBenchmarks() {
     g.ClearSprite();
     ::DestroyWindow(hwnd);
 }
+
+// What one frame costs when the dirty area stays the same (one 64x64 sprite moving along the top)
+// while the surface grows and more unchanged sprites are listed (16x16, in the lower half).
+void RunCostBenchmarks() {
+    const int sizes[][2] = {{640, 480}, {1024, 768}, {2048, 1536}};
+    CVorTga ball;
+    const std::vector<uint8_t> ballFile = TgaFileOf(SpritePicture(S, S, S));
+    if (!ball.InitFromMemory(ballFile.data(), ballFile.size())) return;
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        HWND hwnd = ::CreateWindowA("STATIC", "bench cost", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+        CWnd wnd(hwnd);
+        CClientDC dc(&wnd);
+        CVorGraphics g;
+        if (!g.Init(w, h)) return;
+        g.InitGraphics(&dc);
+        CVorTga ground;
+        const std::vector<uint8_t> groundFile = TgaFileOf(GroundPicture(w, h));
+        if (!ground.InitFromMemory(groundFile.data(), groundFile.size())) return;
+        CVorSprite groundSprite, mover;
+        groundSprite.Init(&ground);
+        mover.Init(&ball);
+        for (int count : {0, 1000, 5000}) {
+            std::vector<CVorSprite> still(static_cast<size_t>(count));
+            for (CVorSprite& s : still) s.Init(&ball);
+            int x = 0;
+            const double seconds = MedianSecondsPerCall([&] {
+                g.InitSprite();
+                g.AddSprite(&groundSprite, 0, 0, 255);
+                x = (x + 3) % (w - S);
+                g.AddSprite(&mover, x, 0, 255);
+                for (int i = 0; i < count; ++i)
+                    g.AddSprite(&still[size_t(i)], (i * 37) % (w - 16), h / 2 + (i * 11) % (h / 2 - 16), 16, 16, 0, 0,
+                                255);
+                g.DrawSprite(true);
+            }, 5);
+            Report("cost " + std::to_string(w) + "x" + std::to_string(h), std::to_string(count) + " still sprites",
+                   seconds * 1e6, "us/frame");
+        }
+        g.ClearSprite();
+        ::DestroyWindow(hwnd);
+    }
+}

@@ -6,12 +6,13 @@
 #include "Bench.h"
 
 int main(int argc, char** argv) {
-    const bool blit = argc < 2 || std::strcmp(argv[1], "scene") != 0;
-    const bool scene = argc < 2 || std::strcmp(argv[1], "blit") != 0;
+    // One part by name (blit, scene, cost), or all of them.
+    auto wanted = [&](const char* part) { return argc < 2 || std::strcmp(argv[1], part) == 0; };
     CVorGraphics init;
     init.GdiInit();
     std::printf("group,name,value,unit\n");
-    if (blit) RunBlitBenchmarks();
-    if (scene) RunSceneBenchmarks();
+    if (wanted("blit")) RunBlitBenchmarks();
+    if (wanted("scene")) RunSceneBenchmarks();
+    if (wanted("cost")) RunCostBenchmarks();
     return 0;
 }

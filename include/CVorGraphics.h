@@ -8,6 +8,7 @@
 // Copies share the back buffer, memory DC and graphics object; the last surface that lets go of
 // them releases them.
 #pragma once
+#include <unordered_set>
 #include <vector>
 #include "VorFramework.h"
 #include "CVorZang.h"
@@ -140,6 +141,7 @@ private:
     int m_height;
     int m_bitsPerPixel;
     std::vector<CVorSprite*> m_sprites;
+    std::unordered_set<CVorSprite*> m_listed;  // the sprites in m_sprites, for AddSprite's membership test
     CVorZang m_zang;
     int m_spriteOrder;
     CVorFont* m_nowFont;

@@ -77,7 +77,8 @@ CVorGraphics::CVorGraphics(const CVorGraphics& other)
     : m_gdiplusToken(other.m_gdiplusToken), m_buffer(other.m_buffer), m_device(other.m_device),
       m_graphics(other.m_graphics), m_targetDC(other.m_targetDC), m_stride(other.m_stride),
       m_width(other.m_width), m_height(other.m_height), m_bitsPerPixel(other.m_bitsPerPixel),
-      m_sprites(other.m_sprites), m_zang(other.m_zang), m_spriteOrder(other.m_spriteOrder),
+      m_sprites(other.m_sprites), m_listed(other.m_listed), m_zang(other.m_zang),
+      m_spriteOrder(other.m_spriteOrder),
       m_nowFont(other.m_nowFont), m_lastPresented(0) {
     AddRef(m_buffer);
     AddRef(m_device);
@@ -102,6 +103,7 @@ CVorGraphics& CVorGraphics::operator=(const CVorGraphics& other) {
     m_height = other.m_height;
     m_bitsPerPixel = other.m_bitsPerPixel;
     m_sprites = other.m_sprites;
+    m_listed = other.m_listed;
     m_zang = other.m_zang;
     m_spriteOrder = other.m_spriteOrder;
     m_nowFont = other.m_nowFont;
