@@ -67,7 +67,7 @@ void AlphaBlits(CVorGraphics& g, const std::string& group, const Picture& pic) {
                "Mpixel/s");
     }
     CVorGraphics::SetBlitLevel(CVorGraphics::GetBestBlitLevel());
-    Report(group, "VorImage4 best, opacity 200",
+    Report(group, "VorImage4 best at opacity 200",
            Mpix(MedianSecondsPerCall([&] { g.Draw(&tga, 0, 0, 0, 0, W, H, 200); })), "Mpixel/s");
 
     Gdiplus::Graphics* graphics = g.GetGraphics();
@@ -157,7 +157,7 @@ void RunBlitBenchmarks() {
     g.InitGraphics(static_cast<CPaintDC*>(nullptr));
     if (!g.GetGraphics() || !g.GetMemDC()) return;
     const Picture sprites = SpritePicture(W, H, 64);
-    AlphaBlits(g, "alpha blit, sprite tiles", sprites);
-    AlphaBlits(g, "alpha blit, random alpha", NoisePicture(W, H));
+    AlphaBlits(g, "alpha blit (sprite tiles)", sprites);
+    AlphaBlits(g, "alpha blit (random alpha)", NoisePicture(W, H));
     KeyedBlits(g, sprites);
 }

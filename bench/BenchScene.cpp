@@ -68,9 +68,9 @@ void RunSceneBenchmarks() {
             g.DrawSprite(present);
         };
         Place(movers, &ball);
-        Report(group, "VorImage4 dirty rectangles", 1.0 / MedianSecondsPerCall([&] { dirtyFrame(false); }, 5), "fps");
+        Report(group, "VorImage4 dirty rectangles", 1.0 / MedianSecondsPerCall([&] { dirtyFrame(false); }, 9), "fps");
         Place(movers, &ball);
-        Report(group, "VorImage4 dirty rectangles + present", 1.0 / MedianSecondsPerCall([&] { dirtyFrame(true); }, 5),
+        Report(group, "VorImage4 dirty rectangles + present", 1.0 / MedianSecondsPerCall([&] { dirtyFrame(true); }, 9),
                "fps");
         g.ClearSprite();
         Place(movers, &ball);
@@ -80,7 +80,7 @@ void RunSceneBenchmarks() {
                        Step(m);
                        g.Draw(&ball, m.x, m.y);
                    }
-               }, 5),
+               }, 9),
                "fps");
     }
     g.ClearSprite();

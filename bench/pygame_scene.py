@@ -50,7 +50,7 @@ class Mover(pygame.sprite.DirtySprite):
         self.dirty = 1
 
 
-def fps(count, repeats=5):
+def fps(count, repeats=9):
     screen = pygame.display.set_mode((W, H))
     ground = ground_surface()
     ball = ball_surface()
