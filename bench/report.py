@@ -65,8 +65,12 @@ def main(ours, peer, out_csv, out_gp):
                         REFERENCES[kind(r["group"])]])
 
     # Two panels: blits in Mpixel/s, scenes in frames per second; log scale, one bar per result.
-    def data_block(selected):
-        return "\n".join(f"\"{r['group']}: {r['name']}\" {r['value']:.2f}" for r in selected) + "\ne\n"
+    # Ours in the panel's colour, the others (and the bound) in grey.
+    def data_block(selected, colour):
+        def bar(r):
+            c = int(colour[1:], 16) if r["name"].startswith(("VorImage4", "0 ", "1000", "5000")) else 0x909090
+            return f"\"{r['group']}: {r['name']}\" {r['value']:.2f} {c}"
+        return "\n".join(bar(r) for r in selected) + "\ne\n"
 
     panels = [(unit, title, colour, [r for r in rows if r["unit"] == unit]) for unit, title, colour in [
         ("Mpixel/s", "Blits onto a 1024x768 24-bit back buffer (Mpixel/s, log scale)", "#3070b0"),
@@ -75,14 +79,14 @@ def main(ours, peer, out_csv, out_gp):
          "#40a040")]]
     panels = [p for p in panels if p[3]]
     with open(out_gp, "w") as f:
-        f.write(f"set terminal pngcairo size 1600,{650 * len(panels)} font 'DejaVu Sans,9'\n")
+        f.write(f"set terminal pngcairo size 1600,{760 * len(panels)} font 'DejaVu Sans,9'\n")
         f.write(f"set output '{out_gp.rsplit('/', 1)[0]}/bench.png'\n")
         f.write(f"set multiplot layout {len(panels)},1\nset style fill solid 0.8 border -1\nset boxwidth 0.8\n")
         f.write("set logscale y\nset grid ytics\nset xtics rotate by 40 right noenhanced\nunset key\n")
-        f.write("set bmargin 14\n")
+        f.write("set bmargin 18\nset lmargin 30\n")
         for _, title, colour, selected in panels:
             f.write(f"set title '{title}'\n")
-            f.write(f"plot '-' using 0:2:xtic(1) with boxes lc rgb '{colour}'\n" + data_block(selected))
+            f.write("plot '-' using 0:2:3:xtic(1) with boxes lc rgb variable\n" + data_block(selected, colour))
         f.write("unset multiplot\n")
 
 
