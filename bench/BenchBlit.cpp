@@ -40,20 +40,23 @@ struct DibDC {
     }
 };
 
-// Bytes touched per second by a plain SSE2 copy (read + write).
+// A plain SSE2 copy, 64 bytes a step.
+__attribute__((target("sse2"))) void CopySse2(const uint8_t* src, uint8_t* dst, size_t bytes) {
+    for (size_t i = 0; i + 64 <= bytes; i += 64) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 16));
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 32));
+        const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 48));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), a);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 16), b);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 32), c);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 48), d);
+    }
+}
+
+// Bytes touched per second by the copy (read + write).
 double CopyBytesPerSecond(const uint8_t* src, uint8_t* dst, size_t bytes) {
-    const double t = MedianSecondsPerCall([&] {
-        for (size_t i = 0; i + 64 <= bytes; i += 64) {
-            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 16));
-            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 32));
-            const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i + 48));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), a);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 16), b);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 32), c);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i + 48), d);
-        }
-    });
+    const double t = MedianSecondsPerCall([&] { CopySse2(src, dst, bytes); });
     return 2.0 * double(bytes) / t;
 }
 
