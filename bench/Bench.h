@@ -10,6 +10,10 @@
 // Seconds per call of work: repeats batches, each long enough to time well; the median batch.
 double MedianSecondsPerCall(const std::function<void()>& work, int repeats = 7);
 
+// Contenders timed in turns: each repeat times one batch of every contender, so a change in the
+// machine's load (other programs) hits them all alike. Seconds per call, the median batch of each.
+std::vector<double> MedianSecondsInTurns(const std::vector<std::function<void()>>& contenders, int repeats = 9);
+
 // One result line: group, name, value and unit (Mpixel/s or fps), printed as CSV.
 void Report(const std::string& group, const std::string& name, double value, const char* unit);
 

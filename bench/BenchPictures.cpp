@@ -20,25 +20,40 @@ uint32_t Next(uint32_t& s) {
 }
 }  // namespace
 
-double MedianSecondsPerCall(const std::function<void()>& work, int repeats) {
-    // Calls per batch: enough for about 50 ms.
+namespace {
+// Calls per batch: enough for about 50 ms.
+int CallsPerBatch(const std::function<void()>& work) {
     work();
     int calls = 1;
     for (;;) {
         const double t0 = Now();
         for (int i = 0; i < calls; ++i) work();
-        const double t = Now() - t0;
-        if (t > 0.05 || calls >= (1 << 20)) break;
+        if (Now() - t0 > 0.05 || calls >= (1 << 20)) return calls;
         calls *= 2;
     }
-    std::vector<double> times;
-    for (int r = 0; r < repeats; ++r) {
-        const double t0 = Now();
-        for (int i = 0; i < calls; ++i) work();
-        times.push_back((Now() - t0) / calls);
+}
+}  // namespace
+
+std::vector<double> MedianSecondsInTurns(const std::vector<std::function<void()>>& contenders, int repeats) {
+    std::vector<int> calls;
+    for (const auto& work : contenders) calls.push_back(CallsPerBatch(work));
+    std::vector<std::vector<double>> times(contenders.size());
+    for (int r = 0; r < repeats; ++r)
+        for (size_t k = 0; k < contenders.size(); ++k) {
+            const double t0 = Now();
+            for (int i = 0; i < calls[k]; ++i) contenders[k]();
+            times[k].push_back((Now() - t0) / calls[k]);
+        }
+    std::vector<double> medians;
+    for (std::vector<double>& t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return medians;
+}
+
+double MedianSecondsPerCall(const std::function<void()>& work, int repeats) {
+    return MedianSecondsInTurns({work}, repeats)[0];
 }
 
 void Report(const std::string& group, const std::string& name, double value, const char* unit) {
