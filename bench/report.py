@@ -77,7 +77,7 @@ def main(ours, peer, out_csv, out_gp):
         return "\n".join(bar(r) for r in selected) + "\ne\n"
 
     panels = [(unit, title, colour, [r for r in rows if r["unit"] == unit]) for unit, title, colour in [
-        ("Mpixel/s", "Blits onto a 1024x768 24-bit back buffer (Mpixel/s, log scale)", "#3070b0"),
+        ("Mpixel/s", "Blits onto a 24-bit back buffer as large as the picture (Mpixel/s, log scale)", "#3070b0"),
         ("fps", "1024x768 scene, moving 64x64 alpha sprites (frames per second, log scale)", "#c06030"),
         ("us/frame", "Frame cost, one moving sprite: surface size and still sprites (us/frame, log scale)",
          "#40a040")]]
