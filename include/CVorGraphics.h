@@ -8,6 +8,7 @@
 // Copies share the back buffer, memory DC and graphics object; the last surface that lets go of
 // them releases them.
 #pragma once
+#include <unordered_set>
 #include <vector>
 #include "VorFramework.h"
 #include "CVorZang.h"
@@ -22,6 +23,9 @@ class CVorButton;
 struct VorBackBufferShare;
 struct VorDeviceShare;
 struct VorGraphicsShare;
+
+// Instruction sets of the pixel writers.
+enum VorBlitLevel { VOR_BLIT_SCALAR = 0, VOR_BLIT_SSE2 = 1, VOR_BLIT_AVX2 = 2 };
 
 class VORIMAGE4_API CVorGraphics {
 public:
@@ -44,8 +48,12 @@ public:
     void InitGraphics(CPaintDC* dc);
     // Drops the graphics object and memory DC (back buffer, target and background stay).
     void DeleteGraphics();
-    // Copies, for every dirty rectangle, the block from the origin to its far corner to the target DC.
+    // Puts on the target DC what copying, for every dirty rectangle, the block from the origin to
+    // its far corner would put there, copying each window pixel at most once (the union of the
+    // blocks, as disjoint bands).
     void DrawDC();
+    // Pixels the last DrawDC copied to the target DC (0 when it had nothing to present).
+    long long GetLastPresentedPixels() const;
 
     Gdiplus::Graphics* GetGraphics() const;
     HBITMAP GetBitmap() const;
@@ -62,6 +70,15 @@ public:
     BYTE* GetBackCopy() const;
     CVorZang& GetZang() { return m_zang; }
     const CVorZang& GetZang() const { return m_zang; }
+
+    // ---- pixel writers (TGA alpha, bitmap copy and blend, colour fill, background copy) ----
+    // One instruction set for the whole process (a VorBlitLevel). At start it is the best one the
+    // CPU runs, unless the environment variable VORIMAGE4_SIMD=scalar|sse2|avx2 names another.
+    // Every level writes the same bytes; scalar is the reference. SetBlitLevel returns false and
+    // changes nothing for a level this CPU cannot run.
+    static bool SetBlitLevel(int level);
+    static int GetBlitLevel();
+    static int GetBestBlitLevel();
 
     // ---- TGA pictures: per-pixel alpha, clipped ----
     void Draw(CVorTga* tga, int x, int y);
@@ -124,7 +141,10 @@ private:
     int m_height;
     int m_bitsPerPixel;
     std::vector<CVorSprite*> m_sprites;
+    std::unordered_set<CVorSprite*> m_listed;  // the sprites in m_sprites, for AddSprite's membership test
     CVorZang m_zang;
     int m_spriteOrder;
     CVorFont* m_nowFont;
+    long long m_lastPresented;            // pixels the last DrawDC copied
+    std::vector<CVorRect> m_presentBands;  // DrawDC's bands, storage kept between frames
 };

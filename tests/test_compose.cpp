@@ -118,6 +118,42 @@ TEST_CASE("a sprite added twice in a frame keeps the order number of its last ad
     CHECK(sc.g.GetSpriteList() == expected);
 }
 
+TEST_CASE("a sprite that left the list, was cleared away or is listed in a copy is listed exactly once") {
+    Scene sc;
+    CVorTga tga;
+    SolidTga(tga, 4, 4, Bgra{1, 2, 3, 255});
+    CVorSprite a, b;
+    a.Init(&tga);
+    b.Init(&tga);
+    sc.Begin();
+    sc.g.AddSprite(&a, 1, 1, 255);
+    sc.g.AddSprite(&b, 9, 9, 255);
+    sc.g.DrawSprite(false);
+    sc.Begin();  // a is not added: it leaves at DrawSprite
+    sc.g.AddSprite(&b, 9, 9, 255);
+    sc.g.DrawSprite(false);
+    CHECK(sc.g.GetSpriteList() == std::vector<CVorSprite*>{&sc.ground, &b});
+    sc.Begin();  // back again, added twice: listed once, after b
+    sc.g.AddSprite(&b, 9, 9, 255);
+    sc.g.AddSprite(&a, 1, 1, 255);
+    sc.g.AddSprite(&a, 2, 2, 255);
+    CHECK(sc.g.GetSpriteList() == std::vector<CVorSprite*>{&sc.ground, &b, &a});
+    sc.g.DrawSprite(false);
+    CHECK(PixelAt(sc.g, 5, 5) == (Bgr{1, 2, 3}));
+    CHECK(PixelAt(sc.g, 1, 1) == GroundBgr(1, 1));  // where a stood before
+
+    CVorGraphics copy(sc.g);  // the copy knows which sprites it lists
+    copy.InitSprite();
+    copy.AddSprite(&a, 2, 2, 255);
+    copy.AddSprite(&b, 9, 9, 255);
+    CHECK(copy.GetSpriteList().size() == 3);
+
+    sc.g.ClearSprite();
+    sc.Begin();
+    sc.g.AddSprite(&a, 2, 2, 255);
+    CHECK(sc.g.GetSpriteList() == std::vector<CVorSprite*>{&sc.ground, &a});
+}
+
 TEST_CASE("the first placement puts the new rectangle and the origin point into the dirty list") {
     Scene sc;
     CVorTga tga;

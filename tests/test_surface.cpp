@@ -1,6 +1,7 @@
 // CVorGraphics life cycle: back buffer layout, sharing between copies, binding, presentation.
 #include <doctest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -186,6 +187,58 @@ TEST_CASE("DrawDC copies the block from the origin to each dirty rectangle's far
         unbound.DrawDC();
         CHECK(window.ClientPixel(1, 1) == Bgr{0, 0, 0});
     }
+}
+
+TEST_CASE("DrawDC shows what the origin-to-corner copies show, copying each window pixel once") {
+    EnsureGdiplus();
+    const int W = 120, H = 90;
+    TestWindow window(W, H);
+    CClientDC target(window.Wnd());
+    CVorGraphics g;
+    REQUIRE(g.Init(W, H));
+    g.InitGraphics(&target);
+    REQUIRE(g.GetMemDC());
+    for (int y = 0; y < H; ++y)  // a pattern, so a misplaced copy shows
+        for (int x = 0; x < W; ++x) {
+            BYTE* p = g.GetPixels() + y * g.GetStride() + 3 * x;
+            p[0] = BYTE(x * 2), p[1] = BYTE(y * 3), p[2] = BYTE(x ^ y);
+        }
+    auto paintWindow = [&] {
+        HBRUSH brush = ::CreateSolidBrush(RGB(7, 8, 9));
+        RECT all = {0, 0, W, H};
+        ::FillRect(target.m_hDC, &all, brush);
+        ::DeleteObject(brush);
+        ::GdiFlush();
+    };
+    const std::vector<CVorRect> dirty = {CVorRect(10, 20, 30, 40), CVorRect(80, 2, 10, 3), CVorRect(5, 70, 8, 8),
+                                         CVorRect(100, 60, 40, 5), CVorRect(-5, -5, 2, 2)};
+    for (const CVorRect& r : dirty) g.GetZang().AddRect(r);
+    REQUIRE(g.GetZang().GetRects().size() == dirty.size());
+
+    // The reference: one copy per rectangle, from the origin to its far corner.
+    paintWindow();
+    long long blockPixels = 0;
+    for (const CVorRect& r : g.GetZang().GetRects()) {
+        const int w = std::min(r.X + r.Width, W), h = std::min(r.Y + r.Height, H);
+        if (w <= 0 || h <= 0) continue;
+        ::BitBlt(target.m_hDC, 0, 0, w, h, g.GetMemDC()->m_hDC, 0, 0, SRCCOPY);
+        blockPixels += (long long)w * h;
+    }
+    ::GdiFlush();
+    const std::vector<uint8_t> expected = window.CaptureClient();
+
+    paintWindow();
+    g.DrawDC();
+    ::GdiFlush();
+    const std::vector<uint8_t> shown = window.CaptureClient();
+    CHECK(shown == expected);
+    // Union: rows 0..65 at width 120 (the block cut at the right edge) and rows 65..78 at width 13.
+    CHECK(g.GetLastPresentedPixels() == 120 * 65 + 13 * 13);
+    CHECK(g.GetLastPresentedPixels() < blockPixels);
+
+    g.GetZang().ClearRect();
+    g.DrawDC();
+    CHECK(g.GetLastPresentedPixels() == 0);
 }
 
 TEST_CASE("soak: 1000 Init / InitGraphics cycles keep the GDI object count flat") {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "render/Blend.h"
+#include "render/simd/RowKernels.h"
 
 bool ClipBitmapBlit(const PixelSurface& surface, int bitmapWidth, int bitmapHeight, int64_t x, int64_t y,
                     int64_t srcX, int64_t srcY, int64_t width, int64_t height, BitmapBlit* out) {
@@ -64,52 +65,58 @@ bool IsKey(const unsigned char* p, ColorKey key) { return p[0] == key.b && p[1] 
 
 }  // namespace
 
+// Reference rows.
+void CopyBytesScalar(uint8_t* d, const uint8_t* s, size_t bytes) { std::memcpy(d, s, bytes); }
+
+void KeyedCopyRowScalar(uint8_t* d, const uint8_t* s, int n, ColorKey key) {
+    for (int i = 0; i < n; ++i, d += 3, s += 3) {
+        if (IsKey(s, key)) continue;
+        d[0] = s[0];
+        d[1] = s[1];
+        d[2] = s[2];
+    }
+}
+
+void BlendRowScalar(uint8_t* d, const uint8_t* s, int n, unsigned opacity) {
+    for (int i = 0; i < n; ++i, d += 3, s += 3) {
+        d[0] = BlendChannel(d[0], s[0], opacity);
+        d[1] = BlendChannel(d[1], s[1], opacity);
+        d[2] = BlendChannel(d[2], s[2], opacity);
+    }
+}
+
+void BlendKeyedRowScalar(uint8_t* d, const uint8_t* s, int n, unsigned opacity, ColorKey key) {
+    for (int i = 0; i < n; ++i, d += 3, s += 3) {
+        if (!IsKey(s, key)) BlendRowScalar(d, s, 1, opacity);
+    }
+}
+
 void CopyBitmapRows(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit) {
     if (!Fits(surface, src, blit)) return;
     const size_t rowBytes = size_t(3) * size_t(blit.width);
-    for (int k = 0; k < blit.height; ++k) std::memcpy(DestRow(surface, blit, k), SourceRow(src, blit, k), rowBytes);
+    const auto copy = ActiveRows().copyBytes;
+    for (int k = 0; k < blit.height; ++k) copy(DestRow(surface, blit, k), SourceRow(src, blit, k), rowBytes);
 }
 
 void CopyBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
                          ColorKey key) {
     if (!Fits(surface, src, blit)) return;
-    for (int k = 0; k < blit.height; ++k) {
-        unsigned char* d = DestRow(surface, blit, k);
-        const unsigned char* s = SourceRow(src, blit, k);
-        for (int i = 0; i < blit.width; ++i, d += 3, s += 3) {
-            if (IsKey(s, key)) continue;
-            d[0] = s[0];
-            d[1] = s[1];
-            d[2] = s[2];
-        }
-    }
+    const auto row = ActiveRows().keyedCopyRow;
+    for (int k = 0; k < blit.height; ++k) row(DestRow(surface, blit, k), SourceRow(src, blit, k), blit.width, key);
 }
 
 void BlendBitmapRows(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
                      unsigned opacity) {
     if (!Fits(surface, src, blit)) return;
-    for (int k = 0; k < blit.height; ++k) {
-        unsigned char* d = DestRow(surface, blit, k);
-        const unsigned char* s = SourceRow(src, blit, k);
-        for (int i = 0; i < blit.width; ++i, d += 3, s += 3) {
-            d[0] = BlendChannel(d[0], s[0], opacity);
-            d[1] = BlendChannel(d[1], s[1], opacity);
-            d[2] = BlendChannel(d[2], s[2], opacity);
-        }
-    }
+    const auto row = ActiveRows().blendRow;
+    for (int k = 0; k < blit.height; ++k)
+        row(DestRow(surface, blit, k), SourceRow(src, blit, k), blit.width, opacity);
 }
 
 void BlendBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
                           unsigned opacity, ColorKey key) {
     if (!Fits(surface, src, blit)) return;
-    for (int k = 0; k < blit.height; ++k) {
-        unsigned char* d = DestRow(surface, blit, k);
-        const unsigned char* s = SourceRow(src, blit, k);
-        for (int i = 0; i < blit.width; ++i, d += 3, s += 3) {
-            if (IsKey(s, key)) continue;
-            d[0] = BlendChannel(d[0], s[0], opacity);
-            d[1] = BlendChannel(d[1], s[1], opacity);
-            d[2] = BlendChannel(d[2], s[2], opacity);
-        }
-    }
+    const auto row = ActiveRows().blendKeyedRow;
+    for (int k = 0; k < blit.height; ++k)
+        row(DestRow(surface, blit, k), SourceRow(src, blit, k), blit.width, opacity, key);
 }

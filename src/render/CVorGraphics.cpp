@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/GdiplusNew.h"
+#include "render/PresentArea.h"
 #include "render/SurfaceShares.h"
 
 namespace {
@@ -68,7 +69,7 @@ VorGraphicsShare* MakeGraphics(HDC hdc) {
 
 CVorGraphics::CVorGraphics()
     : m_gdiplusToken(0), m_buffer(nullptr), m_device(nullptr), m_graphics(nullptr), m_targetDC(nullptr),
-      m_stride(0), m_width(0), m_height(0), m_bitsPerPixel(24), m_spriteOrder(0), m_nowFont(nullptr) {}
+      m_stride(0), m_width(0), m_height(0), m_bitsPerPixel(24), m_spriteOrder(0), m_nowFont(nullptr), m_lastPresented(0) {}
 
 CVorGraphics::CVorGraphics(HDC hdc) : CVorGraphics() { InitGraphics(hdc); }
 
@@ -76,8 +77,9 @@ CVorGraphics::CVorGraphics(const CVorGraphics& other)
     : m_gdiplusToken(other.m_gdiplusToken), m_buffer(other.m_buffer), m_device(other.m_device),
       m_graphics(other.m_graphics), m_targetDC(other.m_targetDC), m_stride(other.m_stride),
       m_width(other.m_width), m_height(other.m_height), m_bitsPerPixel(other.m_bitsPerPixel),
-      m_sprites(other.m_sprites), m_zang(other.m_zang), m_spriteOrder(other.m_spriteOrder),
-      m_nowFont(other.m_nowFont) {
+      m_sprites(other.m_sprites), m_listed(other.m_listed), m_zang(other.m_zang),
+      m_spriteOrder(other.m_spriteOrder),
+      m_nowFont(other.m_nowFont), m_lastPresented(0) {
     AddRef(m_buffer);
     AddRef(m_device);
     AddRef(m_graphics);
@@ -101,6 +103,7 @@ CVorGraphics& CVorGraphics::operator=(const CVorGraphics& other) {
     m_height = other.m_height;
     m_bitsPerPixel = other.m_bitsPerPixel;
     m_sprites = other.m_sprites;
+    m_listed = other.m_listed;
     m_zang = other.m_zang;
     m_spriteOrder = other.m_spriteOrder;
     m_nowFont = other.m_nowFont;
@@ -203,20 +206,17 @@ void CVorGraphics::DeleteGraphics() {
 }
 
 void CVorGraphics::DrawDC() {
+    m_lastPresented = 0;
     if (!m_targetDC || !m_targetDC->m_hDC) return;
     HDC source = m_device ? m_device->dc.m_hDC : nullptr;
     if (!source) return;
-    for (const CVorRect& r : m_zang.GetRects()) {
-        const int64_t right = int64_t(r.X) + r.Width;
-        const int64_t bottom = int64_t(r.Y) + r.Height;
-        if (right == 0 && bottom == 0) continue;
-        // The block from the origin to the far corner; nothing outside the back buffer has a source.
-        const int64_t w = std::min<int64_t>(right, m_width);
-        const int64_t h = std::min<int64_t>(bottom, m_height);
-        if (w <= 0 || h <= 0) continue;
-        ::BitBlt(m_targetDC->m_hDC, 0, 0, int(w), int(h), source, 0, 0, SRCCOPY);
-    }
+    // The same pixels as one origin-to-far-corner copy per dirty rectangle, each copied once.
+    m_lastPresented = PresentBands(m_zang.GetRects(), m_width, m_height, m_presentBands);
+    for (const CVorRect& b : m_presentBands)
+        ::BitBlt(m_targetDC->m_hDC, b.X, b.Y, b.Width, b.Height, source, b.X, b.Y, SRCCOPY);
 }
+
+long long CVorGraphics::GetLastPresentedPixels() const { return m_lastPresented; }
 
 Gdiplus::Graphics* CVorGraphics::GetGraphics() const { return m_graphics ? m_graphics->graphics : nullptr; }
 HBITMAP CVorGraphics::GetBitmap() const { return m_buffer ? m_buffer->bitmap : nullptr; }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "render/simd/RowKernels.h"
+
 void FillSolidRect(const PixelSurface& surface, int x, int y, int width, int height, uint8_t r, uint8_t g,
                    uint8_t b) {
     if (!surface.Writable()) return;
@@ -13,13 +15,16 @@ void FillSolidRect(const PixelSurface& surface, int x, int y, int width, int hei
     const int64_t bottom = std::min<int64_t>(int64_t(y) + height, surface.height);
     if (right <= left || bottom <= top) return;
 
-    for (int64_t row = top; row < bottom; ++row) {
-        uint8_t* p = surface.pixels + row * surface.stride + 3 * left;
-        for (int64_t col = left; col < right; ++col) {
-            p[0] = b;
-            p[1] = g;
-            p[2] = r;
-            p += 3;
-        }
+    const auto fill = ActiveRows().fillRow;
+    for (int64_t row = top; row < bottom; ++row)
+        fill(surface.pixels + row * surface.stride + 3 * left, int(right - left), b, g, r);
+}
+
+// The reference row.
+void FillRowScalar(uint8_t* d, int n, uint8_t b, uint8_t g, uint8_t r) {
+    for (int i = 0; i < n; ++i, d += 3) {
+        d[0] = b;
+        d[1] = g;
+        d[2] = r;
     }
 }

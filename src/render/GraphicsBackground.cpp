@@ -6,6 +6,7 @@
 #include "CVorBitmap.h"
 #include "CVorGraphics.h"
 #include "render/BitmapBlit.h"
+#include "render/simd/RowKernels.h"
 
 namespace {
 
@@ -70,5 +71,5 @@ void CVorGraphics::DrawBack() {
     BYTE* pixels = GetPixels();
     BYTE* back = GetBackCopy();
     if (!pixels || !back || m_stride <= 0 || m_height <= 0) return;
-    std::memcpy(pixels, back, size_t(m_stride) * size_t(m_height));
+    ActiveRows().copyBytes(pixels, back, size_t(m_stride) * size_t(m_height));
 }

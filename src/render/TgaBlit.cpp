@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "render/simd/RowKernels.h"
+
 namespace {
 typedef int64_t i64;
 
@@ -57,19 +59,19 @@ bool ClipTgaBlitWhole(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth
                      pictureHeight, area);
 }
 
-void BlitTgaAlpha(const PixelSurface& surface, const TgaSource& source, const TgaBlitArea& area) {
-    for (int k = 0; k < area.height; ++k) {
-        uint8_t* d = SurfacePixel(surface, area.x, area.y + k);
-        const uint8_t* s = SourcePixel(source, area.srcX, area.srcY + uint32_t(k));
-        for (int j = 0; j < area.width; ++j, d += 3, s += 4) WriteTgaPixel(d, s, s[3]);
-    }
+// The reference row: each pixel through WriteTgaPixel with its alpha scaled by the opacity.
+void AlphaRowScalar(uint8_t* d, const uint8_t* s, int n, unsigned opacity) {
+    for (int j = 0; j < n; ++j, d += 3, s += 4) WriteTgaPixel(d, s, ScaleAlpha(s[3], opacity));
 }
 
 void BlitTgaAlphaOpacity(const PixelSurface& surface, const TgaSource& source, const TgaBlitArea& area,
                          uint8_t opacity) {
-    for (int k = 0; k < area.height; ++k) {
-        uint8_t* d = SurfacePixel(surface, area.x, area.y + k);
-        const uint8_t* s = SourcePixel(source, area.srcX, area.srcY + uint32_t(k));
-        for (int j = 0; j < area.width; ++j, d += 3, s += 4) WriteTgaPixel(d, s, ScaleAlpha(s[3], opacity));
-    }
+    const auto row = ActiveRows().alphaRow;
+    for (int k = 0; k < area.height; ++k)
+        row(SurfacePixel(surface, area.x, area.y + k), SourcePixel(source, area.srcX, area.srcY + uint32_t(k)),
+            area.width, opacity);
+}
+
+void BlitTgaAlpha(const PixelSurface& surface, const TgaSource& source, const TgaBlitArea& area) {
+    BlitTgaAlphaOpacity(surface, source, area, 255);
 }

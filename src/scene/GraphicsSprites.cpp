@@ -128,8 +128,7 @@ void CVorGraphics::AddSprite(CVorSprite* sprite) {
     sprite->SetSort(m_spriteOrder);
     if (m_spriteOrder < INT_MAX) ++m_spriteOrder;
     sprite->SetUpdate(1);
-    for (CVorSprite* listed : m_sprites)
-        if (listed == sprite) return;
+    if (!m_listed.insert(sprite).second) return;  // already listed
 
     sprite->SetZang(1);
     AddBothRects(m_zang, sprite);
@@ -170,6 +169,7 @@ void CVorGraphics::AddSprite(CVorSprite* sprite, CVorSprite* shadow, int x, int 
 void CVorGraphics::ClearSprite() {
     // Forgets the sprites and releases the storage; their places are not made dirty.
     std::vector<CVorSprite*>().swap(m_sprites);
+    std::unordered_set<CVorSprite*>().swap(m_listed);
 }
 
 void CVorGraphics::DrawSprite(bool present) {
@@ -177,8 +177,12 @@ void CVorGraphics::DrawSprite(bool present) {
     size_t kept = 0;
     for (size_t i = 0; i < m_sprites.size(); ++i) {
         CVorSprite* s = m_sprites[i];
-        if (s->GetUpdate() == 0) AddBothRects(m_zang, s);
-        else m_sprites[kept++] = s;
+        if (s->GetUpdate() == 0) {
+            AddBothRects(m_zang, s);
+            m_listed.erase(s);
+        } else {
+            m_sprites[kept++] = s;
+        }
     }
     m_sprites.resize(kept);
 

@@ -1,0 +1,132 @@
+// A 1024x768 scene: an opaque ground picture and N moving 64x64 alpha sprites. Frames per second
+// composed by dirty rectangles (with and without presenting to a window) and by full redraw.
+// bench/pygame_scene.py runs the same scene with pygame's LayeredDirty.
+#include <cstring>
+
+#include "Bench.h"
+
+namespace {
+
+const int W = 1024, H = 768, S = 64;
+
+struct Mover {
+    CVorSprite sprite;
+    int x, y, dx, dy;
+};
+
+// The same start positions and speeds as the pygame scene.
+void Place(std::vector<Mover>& movers, CVorTga* picture) {
+    for (size_t i = 0; i < movers.size(); ++i) {
+        movers[i].sprite.Init(picture);
+        movers[i].x = int(i * 29) % (W - S);
+        movers[i].y = int(i * 53) % (H - S);
+        movers[i].dx = int(i % 5) + 1;
+        movers[i].dy = int(i % 3) + 1;
+    }
+}
+
+void Step(Mover& m) {
+    m.x += m.dx;
+    m.y += m.dy;
+    if (m.x < 0 || m.x > W - S) m.dx = -m.dx;
+    if (m.y < 0 || m.y > H - S) m.dy = -m.dy;
+}
+
+}  // namespace
+
+void RunSceneBenchmarks() {
+    HWND hwnd = ::CreateWindowA("STATIC", "bench scene", WS_POPUP | WS_VISIBLE, 0, 0, W, H, nullptr, nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
+    CWnd wnd(hwnd);
+    CClientDC dc(&wnd);
+    CVorGraphics g;
+    if (!g.Init(W, H)) return;
+    g.InitGraphics(&dc);
+
+    CVorTga ground, ball;
+    const std::vector<uint8_t> groundFile = TgaFileOf(GroundPicture(W, H));
+    const std::vector<uint8_t> ballFile = TgaFileOf(SpritePicture(S, S, S));
+    if (!ground.InitFromMemory(groundFile.data(), groundFile.size()) ||
+        !ball.InitFromMemory(ballFile.data(), ballFile.size()))
+        return;
+    CVorSprite groundSprite;
+    groundSprite.Init(&ground);
+    // The background copy holds the ground, for the full redraw.
+    g.Draw(&ground, 0, 0);
+    std::memcpy(g.GetBackCopy(), g.GetPixels(), size_t(g.GetStride()) * H);
+
+    for (int count : {50, 200, 1000}) {
+        const std::string group = "scene " + std::to_string(count) + " sprites";
+        std::vector<Mover> movers(count);
+        auto dirtyFrame = [&](bool present) {
+            g.InitSprite();
+            g.AddSprite(&groundSprite, 0, 0, 255);
+            for (Mover& m : movers) {
+                Step(m);
+                g.AddSprite(&m.sprite, m.x, m.y, 255);
+            }
+            g.DrawSprite(present);
+        };
+        Place(movers, &ball);
+        Report(group, "VorImage4 dirty rectangles", 1.0 / MedianSecondsPerCall([&] { dirtyFrame(false); }, 9), "fps");
+        Place(movers, &ball);
+        Report(group, "VorImage4 dirty rectangles + present", 1.0 / MedianSecondsPerCall([&] { dirtyFrame(true); }, 9),
+               "fps");
+        g.ClearSprite();
+        Place(movers, &ball);
+        Report(group, "VorImage4 full redraw", 1.0 / MedianSecondsPerCall([&] {
+                   g.DrawBack();
+                   for (Mover& m : movers) {
+                       Step(m);
+                       g.Draw(&ball, m.x, m.y);
+                   }
+               }, 9),
+               "fps");
+    }
+    g.ClearSprite();
+    ::DestroyWindow(hwnd);
+}
+
+// What one frame costs when the dirty area stays the same (one 64x64 sprite moving along the top)
+// while the surface grows and more unchanged sprites are listed (16x16, in the lower half).
+void RunCostBenchmarks() {
+    const int sizes[][2] = {{640, 480}, {1024, 768}, {2048, 1536}};
+    CVorTga ball;
+    const std::vector<uint8_t> ballFile = TgaFileOf(SpritePicture(S, S, S));
+    if (!ball.InitFromMemory(ballFile.data(), ballFile.size())) return;
+    for (const auto& size : sizes) {
+        const int w = size[0], h = size[1];
+        HWND hwnd = ::CreateWindowA("STATIC", "bench cost", WS_POPUP | WS_VISIBLE, 0, 0, w, h, nullptr, nullptr,
+                                    ::GetModuleHandleA(nullptr), nullptr);
+        CWnd wnd(hwnd);
+        CClientDC dc(&wnd);
+        CVorGraphics g;
+        if (!g.Init(w, h)) return;
+        g.InitGraphics(&dc);
+        CVorTga ground;
+        const std::vector<uint8_t> groundFile = TgaFileOf(GroundPicture(w, h));
+        if (!ground.InitFromMemory(groundFile.data(), groundFile.size())) return;
+        CVorSprite groundSprite, mover;
+        groundSprite.Init(&ground);
+        mover.Init(&ball);
+        for (int count : {0, 1000, 5000}) {
+            std::vector<CVorSprite> still(static_cast<size_t>(count));
+            for (CVorSprite& s : still) s.Init(&ball);
+            int x = 0;
+            const double seconds = MedianSecondsPerCall([&] {
+                g.InitSprite();
+                g.AddSprite(&groundSprite, 0, 0, 255);
+                x = (x + 3) % (w - S);
+                g.AddSprite(&mover, x, 0, 255);
+                for (int i = 0; i < count; ++i)
+                    g.AddSprite(&still[size_t(i)], (i * 37) % (w - 16), h / 2 + (i * 11) % (h / 2 - 16), 16, 16, 0, 0,
+                                255);
+                g.DrawSprite(true);
+            }, 5);
+            Report("cost " + std::to_string(w) + "x" + std::to_string(h), std::to_string(count) + " still sprites",
+                   seconds * 1e6, "us/frame");
+        }
+        g.ClearSprite();
+        ::DestroyWindow(hwnd);
+    }
+}
