@@ -107,6 +107,7 @@ CVorGraphics& CVorGraphics::operator=(const CVorGraphics& other) {
     m_zang = other.m_zang;
     m_spriteOrder = other.m_spriteOrder;
     m_nowFont = other.m_nowFont;
+    m_lastPresented = 0;  // as for a copy: this surface has presented nothing yet
     return *this;
 }
 
