@@ -77,13 +77,39 @@ void RemoveChildFiles(DWORD process) {
     ::FindClose(h);
 }
 
+// A report line built without the C runtime: a crash may leave the runtime's stream, locale or
+// heap locks held, so failure reports use none of them and go straight to the output handle.
+class ReportLine {
+public:
+    ReportLine() : m_length(0) { m_text[0] = 0; }
+    ReportLine& Add(const char* text) {
+        while (text && *text && m_length + 1 < sizeof m_text) m_text[m_length++] = *text++;
+        m_text[m_length] = 0;
+        return *this;
+    }
+    ReportLine& Hex(uint64_t value, int digits) {
+        char digitsText[17];
+        for (int i = digits - 1; i >= 0; --i, value >>= 4) digitsText[i] = "0123456789abcdef"[value & 15];
+        digitsText[digits] = 0;
+        return Add("0x").Add(digitsText);
+    }
+    void Write() const {
+        DWORD written = 0;
+        ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), m_text, DWORD(m_length), &written, nullptr);
+    }
+
+private:
+    char m_text[700];
+    size_t m_length;
+};
+
 // Reports the input that is running and ends the process at once (no unwinding through a
 // damaged state).
 [[noreturn]] void Fail(LONG state, DWORD code, const char* what) {
-    std::printf("%s: loader %s, input seed 0x%016" PRIx64 ", code 0x%08lx (replay: vor_fuzz --replay 0x%016" PRIx64 ")\n",
-                what, LoaderName(g_currentLoader), uint64_t(g_currentSeed), static_cast<unsigned long>(code),
-                uint64_t(g_currentSeed));
-    std::fflush(stdout);
+    ReportLine line;
+    line.Add(what).Add(": loader ").Add(LoaderName(g_currentLoader)).Add(", input seed ");
+    line.Hex(uint64_t(g_currentSeed), 16).Add(", code ").Hex(code, 8).Add(" (replay: vor_fuzz --replay ");
+    line.Hex(uint64_t(g_currentSeed), 16).Add(")\n").Write();
     if (g_progress) {
         g_progress->code = LONG(code);
         g_progress->state = state;
@@ -92,22 +118,72 @@ void RemoveChildFiles(DWORD process) {
     for (;;) {}
 }
 
-LONG WINAPI OnUnhandled(EXCEPTION_POINTERS* e) { Fail(2, e->ExceptionRecord->ExceptionCode, "CRASH"); }
-void OnAbort(int) { Fail(2, 0xABu, "CRASH (abort)"); }
+// The last fault seen (first chance) in the running input. A fault that something handles is
+// harmless; one that ends or wedges the program is reported from the signal, unhandled-fault or
+// watchdog hook with this address.
+volatile DWORD g_faultCode = 0;
+volatile DWORD g_faultTick = 0;
+const void* volatile g_faultAddress = nullptr;
+volatile ULONG_PTR g_faultAccess[2] = {0, 0};
+
+LONG WINAPI NoteFault(EXCEPTION_POINTERS* e) {
+    const DWORD code = e->ExceptionRecord->ExceptionCode;
+    if ((code & 0xF0000000u) == 0xC0000000u && g_faultCode == 0) {  // errors only, the first one
+        g_faultAddress = e->ExceptionRecord->ExceptionAddress;
+        g_faultAccess[0] = e->ExceptionRecord->NumberParameters >= 2 ? e->ExceptionRecord->ExceptionInformation[0] : 0;
+        g_faultAccess[1] = e->ExceptionRecord->NumberParameters >= 2 ? e->ExceptionRecord->ExceptionInformation[1] : 0;
+        g_faultTick = ::GetTickCount();
+        g_faultCode = code;
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// Names the fault's address (and, when asked, its module: that takes the loader lock, which a
+// wedged fault handler may hold), then reports the input.
+[[noreturn]] void FailAtFault(const char* what, DWORD fallbackCode, bool nameModule = true) {
+    const void* at = g_faultAddress;
+    if (at) {
+        ReportLine line;
+        line.Add("fault at ").Hex(uint64_t(reinterpret_cast<uintptr_t>(at)), 16);
+        HMODULE module = nullptr;
+        char name[MAX_PATH] = "";
+        if (nameModule &&
+            ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                 static_cast<const char*>(at), &module) &&
+            ::GetModuleFileNameA(module, name, MAX_PATH))
+            line.Add(" = ").Add(name).Add("+").Hex(uint64_t(static_cast<const char*>(at) - reinterpret_cast<const char*>(module)), 8);
+        line.Add(g_faultAccess[0] ? ", writing " : ", reading ").Hex(g_faultAccess[1], 16).Add("\n").Write();
+    }
+    Fail(2, g_faultCode ? g_faultCode : fallbackCode, what);
+}
+
+LONG WINAPI OnUnhandled(EXCEPTION_POINTERS* e) {
+    NoteFault(e);
+    FailAtFault("CRASH", e->ExceptionRecord->ExceptionCode);
+}
+// The C runtime turns faults into signals before the unhandled-fault hook would run.
+void OnSignal(int sig) { FailAtFault(sig == SIGABRT ? "CRASH (abort)" : "CRASH", 0xC0000000u | unsigned(sig)); }
 void OnTerminate() { Fail(2, 0x7Eu, "CRASH (terminate)"); }
 
 DWORD WINAPI Watchdog(void*) {
     for (;;) {
         ::Sleep(200);
+        if (!g_inputRunning) continue;
+        // A fault the input did not get past within a second (its handling wedged): a crash.
+        if (g_faultCode != 0 && ::GetTickCount() - g_faultTick > 1000) FailAtFault("CRASH", 0, false);
         const DWORD start = g_inputStart;
-        if (g_inputRunning && start == g_inputStart && ::GetTickCount() - start > g_timeoutMs) Fail(3, 0, "HANG");
+        if (start == g_inputStart && ::GetTickCount() - start > g_timeoutMs) Fail(3, 0, "HANG");
     }
 }
 
 void InstallCrashReporting() {
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    ::AddVectoredExceptionHandler(1, NoteFault);
     ::SetUnhandledExceptionFilter(OnUnhandled);
-    std::signal(SIGABRT, OnAbort);
+    std::signal(SIGSEGV, OnSignal);
+    std::signal(SIGILL, OnSignal);
+    std::signal(SIGFPE, OnSignal);
+    std::signal(SIGABRT, OnSignal);
     std::set_terminate(OnTerminate);
     ::CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr);
 }
@@ -118,6 +194,8 @@ bool RunCounted(uint64_t seed, const SeedFiles& seeds, const std::string& temp, 
     g_currentSeed = LONG64(seed);
     g_currentLoader = input.loader;
     g_inputRunning = 0;
+    g_faultCode = 0;
+    g_faultAddress = nullptr;
     g_inputStart = ::GetTickCount();
     g_inputRunning = 1;
     Outcome outcome;
@@ -187,7 +265,23 @@ int RunParent(int64_t inputs, int64_t batch, const char* seedDir) {
             std::printf("cannot start a child\n");
             return 2;
         }
-        ::WaitForSingleObject(pi.hProcess, INFINITE);
+        // The child's own watchdog reports hangs; this one catches a child wedged so badly that
+        // even its watchdog cannot end it (its input counts as a hang).
+        LONG64 seen = -2;
+        DWORD lastChange = ::GetTickCount();
+        while (::WaitForSingleObject(pi.hProcess, 1000) == WAIT_TIMEOUT) {
+            if (p->current != seen || p->state != 0) {
+                seen = p->current;
+                lastChange = ::GetTickCount();
+            } else if (::GetTickCount() - lastChange > g_timeoutMs + 30000) {
+                std::printf("HANG: a child stopped answering in input seed 0x%016" PRIx64 " (replay: vor_fuzz --replay 0x%016" PRIx64 ")\n",
+                            InputSeed(g_runSeed, seen), InputSeed(g_runSeed, seen));
+                p->state = 3;
+                ::TerminateProcess(pi.hProcess, 4);
+                ::WaitForSingleObject(pi.hProcess, 5000);
+                break;
+            }
+        }
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
         RemoveChildFiles(pi.dwProcessId);
@@ -232,6 +326,7 @@ uint64_t Number(const char* text) { return std::strtoull(text, nullptr, 0); }
 }  // namespace
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);  // reports from a failing child keep their order
     int64_t inputs = 3000, batch = 2500;
     g_runSeed = 0x5EEDF00Dull;
     std::string seedDir = ExeDirectory() + "\\fuzz_seeds";

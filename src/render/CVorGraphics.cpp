@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/GdiplusNew.h"
+#include "render/PageBlock.h"
 #include "render/SurfaceShares.h"
 
 namespace {
@@ -22,7 +23,7 @@ void Release(VorBackBufferShare*& s) {
     if (!s) return;
     if (--s->refs == 0) {
         delete[] reinterpret_cast<BYTE*>(s->info);
-        delete[] s->backCopy;
+        FreePageBlock(s->backCopy, s->backCopyBytes);
         if (s->bitmap) ::DeleteObject(s->bitmap);
         delete s;
     }
@@ -146,6 +147,7 @@ bool CVorGraphics::Init(int width, int height) {
     share->bitmap = nullptr;
     share->pixels = nullptr;
     share->backCopy = nullptr;
+    share->backCopyBytes = 0;
     share->info = reinterpret_cast<BITMAPINFO*>(new (std::nothrow) BYTE[sizeof(BITMAPINFO)]());
     if (!share->info) {
         delete share;
@@ -161,7 +163,11 @@ bool CVorGraphics::Init(int width, int height) {
     h.biSizeImage = DWORD(bytes);
     m_buffer = share;
 
-    if (bytes > 0) share->backCopy = new (std::nothrow) BYTE[size_t(bytes)];
+    // The background copy ends on a page boundary, before a page that is never mapped.
+    if (bytes > 0) {
+        share->backCopy = AllocatePageBlock(size_t(bytes));
+        share->backCopyBytes = share->backCopy ? size_t(bytes) : 0;
+    }
 
     HWND active = ::GetActiveWindow();
     HDC screen = ::GetDC(active);
