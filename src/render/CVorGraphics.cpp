@@ -118,8 +118,10 @@ void CVorGraphics::ReleaseGraphics() { Release(m_graphics); }
 void CVorGraphics::ReleaseDevice() { Release(m_device); }
 
 void CVorGraphics::ReleaseBackBuffer() {
-    // A DIB still selected into a DC cannot be deleted: take it out of our memory DC first.
-    if (m_device && m_buffer && m_device->selected == m_buffer) Deselect(m_device);
+    // A DIB still selected into a DC cannot be deleted: take it out of our memory DC first. A DC
+    // shared with copies stays as it is: they still draw through it, and its own reference keeps
+    // the buffer alive until it lets go.
+    if (m_device && m_device->refs == 1 && m_buffer && m_device->selected == m_buffer) Deselect(m_device);
     Release(m_buffer);
 }
 
