@@ -12,6 +12,7 @@ public:
     CVorFont& operator=(const CVorFont& other);
     ~CVorFont();
 
+    // A size of 0 points or less makes no font (status InvalidParameter).
     void Init(int size, const wchar_t* face, Gdiplus::FontStyle style);
     Gdiplus::Font* GetFont() const;
     // Em size in points as GDI+ reports it; 0 when there is no font.
