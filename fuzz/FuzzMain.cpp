@@ -287,6 +287,9 @@ int RunParent(int64_t inputs, int64_t batch, const char* seedDir) {
         RemoveChildFiles(pi.dwProcessId);
         if (p->state == 1) {
             first += count;
+            int64_t bad = 0;
+            for (int l = 0; l < kLoaderCount; ++l) bad += p->crashes[l] + p->hangs[l] + p->strays[l];
+            std::printf("  %" PRId64 " inputs done, %" PRId64 " failing\n", first, bad);
             continue;
         }
         // The child stopped inside an input: count it against its loader and go on after it.
