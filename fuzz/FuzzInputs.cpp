@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "BitmapTestFiles.h"
 #include "GuardedBlock.h"
 #include "Mutator.h"
 #include "VorImage4.h"
@@ -222,7 +223,6 @@ void DrawBitmap(CVorGraphics& g, CVorBitmap& b, Random& rng) {
     Trace(g, "Draw(bitmap copy)", cx, cy);
 }
 
-std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -306,13 +306,7 @@ bool RunInput(const Input& input, const std::string& tempDir, Outcome* outcome) 
     if (input.loader == kBlock) {
         // The block ends right before a no-access page: reading past size bytes faults.
         GuardedBlock block(input.bytes.data(), input.bytes.size());
-        BITMAPINFO info;
-        std::memset(&info, 0, sizeof info);
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = input.blockWidth;
-        info.bmiHeader.biHeight = input.blockHeight;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
+        BITMAPINFO info = MemoryImageHeader(input.blockWidth, input.blockHeight);
         CVorBitmap b;
         if (input.colourKey) b.Init(block.Data(), input.sizeArgument, info, 1, 2, 3);
         else b.Init(block.Data(), input.sizeArgument, info, input.zoom ? 1 : 0);

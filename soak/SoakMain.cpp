@@ -68,12 +68,7 @@ struct Assets {
         const int w = Range(1, 30), h = Range(1, 20);
         block.assign(size_t(3 * w * h), 0);
         for (uint8_t& b : block) b = uint8_t(Next());
-        std::memset(&info, 0, sizeof info);
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
+        info = MemoryImageHeader(w, h);
         memory[0].Init(block.data(), int(block.size()), info, 0);
         memory[1].Init(block.data(), int(block.size()), info, uint8_t(Next()), uint8_t(Next()), uint8_t(Next()));
         if (Next() & 1) memory[1] = memory[0];

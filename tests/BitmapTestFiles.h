@@ -183,20 +183,26 @@ inline std::vector<uint8_t> GifFile(int width, int height, const std::vector<Rgb
     return f;
 }
 
+// The header a host gives with a 24-bit memory image of w x h pixels.
+inline BITMAPINFO MemoryImageHeader(int w, int h) {
+    BITMAPINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // A memory image as a host hands it over: 24-bit rows of exactly 3 * width bytes, bottom row first.
 struct MemoryPicture {
     int width = 0, height = 0;
     std::vector<uint8_t> bytes;
     BITMAPINFO info;
 
-    MemoryPicture(int w, int h, const PixelRule& pixel) : width(w), height(h) {
-        std::memset(&info, 0, sizeof info);
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+    MemoryPicture(int w, int h, const PixelRule& pixel) : width(w), height(h), info(MemoryImageHeader(w, h)) {
         for (int y = h - 1; y >= 0; --y)
             for (int x = 0; x < w; ++x) {
                 Rgb c = pixel(x, y);

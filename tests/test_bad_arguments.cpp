@@ -24,15 +24,6 @@ struct Scene {
     std::vector<uint8_t> Pixels() const { return Snapshot(g); }
 };
 
-BITMAPINFO Header24(int w, int h) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    return info;
-}
 
 const int kBadSizes[] = {0, -1, -7, INT_MIN};
 
@@ -103,7 +94,7 @@ TEST_CASE("zero and negative sizes draw nothing") {
     CVorTga tga;
     REQUIRE(tga.InitFromMemory(file.data(), file.size()));
     std::vector<uint8_t> block(4 * 4 * 3, 0x77);
-    BITMAPINFO info = Header24(4, 4);
+    BITMAPINFO info = MemoryImageHeader(4, 4);
     CVorBitmap memory(block.data(), int(block.size()), info, 0);
     CVorPen pen(255, 0, 0, 1.0f, Gdiplus::DashStyleSolid);
     CVorBrush brush(Gdiplus::HatchStyleCross, Gdiplus::Color(255, 9, 9, 9), Gdiplus::Color(255, 9, 9, 9));
@@ -180,7 +171,7 @@ TEST_CASE("loaders refuse null and bad arguments and say so") {
     CHECK(fromNull.GetWidth() == 0);
 
     std::vector<uint8_t> block(48, 0x42);
-    BITMAPINFO info = Header24(4, 4);
+    BITMAPINFO info = MemoryImageHeader(4, 4);
     CVorBitmap b;
     b.Init(nullptr, 48, info, 0);
     CHECK(b.GetMemBitmap() == nullptr);
@@ -216,12 +207,12 @@ TEST_CASE("loaders refuse null and bad arguments and say so") {
     const std::vector<uint8_t> clean = Snapshot(g);
     for (int bad : kBadSizes) {
         CAPTURE(bad);
-        BITMAPINFO header = Header24(bad, 4);
+        BITMAPINFO header = MemoryImageHeader(bad, 4);
         CVorBitmap m(block.data(), int(block.size()), header, 0);
         g.Draw(&m, 0, 0);
         g.Draw(&m, 0, 0, 0, 0, 4, 4, 100);
         g.SetBackBitmap(&m);
-        BITMAPINFO tall = Header24(4, bad);
+        BITMAPINFO tall = MemoryImageHeader(4, bad);
         CVorBitmap t(block.data(), int(block.size()), tall, 1);
         g.Draw(&t, 0, 0);
         g.Draw(&t, 0, 0, 0, 0, 8, 8);  // zoomed

@@ -170,11 +170,7 @@ TEST_CASE("CVorBitmap copies: memory images, keyed ones and GDI+ files") {
     SUBCASE("memory") {
         Kind<CVorBitmap> k;
         k.init = [](CVorBitmap& b, int v) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-            info.bmiHeader.biWidth = 2;
-            info.bmiHeader.biHeight = 2;
-            info.bmiHeader.biBitCount = 24;
+            BITMAPINFO info = MemoryImageHeader(2, 2);
             b.Init(blocks[v].data(), int(blocks[v].size()), info, 0);
         };
         k.check = check;
@@ -183,11 +179,7 @@ TEST_CASE("CVorBitmap copies: memory images, keyed ones and GDI+ files") {
     SUBCASE("memory, colour key") {
         Kind<CVorBitmap> k;
         k.init = [](CVorBitmap& b, int v) {
-            BITMAPINFO info{};
-            info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-            info.bmiHeader.biWidth = 2;
-            info.bmiHeader.biHeight = 2;
-            info.bmiHeader.biBitCount = 24;
+            BITMAPINFO info = MemoryImageHeader(2, 2);
             b.Init(blocks[v].data(), int(blocks[v].size()), info, 1, 2, 3);
         };
         k.check = [check](CVorBitmap& b, int v) {

@@ -21,16 +21,6 @@ std::vector<uint8_t> RandomBlock(int w, int h, std::mt19937& gen) {
     return v;
 }
 
-BITMAPINFO Header24(int w, int h) {
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    return info;
-}
 
 std::vector<uint8_t> TgaFile(unsigned w, unsigned h, bool rle, uint32_t seed) {
     tgakit::TgaLayout l;
@@ -87,7 +77,7 @@ TEST_CASE("host blocks are read only up to their size") {
         const size_t sizes[] = {bytes.size(), bytes.size() - size_t(3 * w), bytes.size() - 1, 0};
         for (size_t size : sizes) {
             GuardedBlock block(bytes.data(), size);
-            BITMAPINFO info = Header24(w, h);
+            BITMAPINFO info = MemoryImageHeader(w, h);
             CVorBitmap b(block.Data(), int(size), info, 0);
             CHECK(b.GetMemSize() == int(size));
             CVorBitmap keyed(block.Data(), int(size), info, 1, 2, 3);
@@ -152,7 +142,7 @@ TEST_CASE("every drawing entry point stays inside a page-bounded surface at rand
     CVorTga tga;
     REQUIRE(tga.InitFromMemory(tgaFile.data(), tgaFile.size()));
     const std::vector<uint8_t> small = RandomBlock(13, 9, gen), wide = RandomBlock(1100, 12, gen);
-    BITMAPINFO smallInfo = Header24(13, 9), wideInfo = Header24(1100, 12);
+    BITMAPINFO smallInfo = MemoryImageHeader(13, 9), wideInfo = MemoryImageHeader(1100, 12);
     CVorBitmap memory(small.data(), int(small.size()), smallInfo, 0);
     CVorBitmap keyed(small.data(), int(small.size()), smallInfo, small[0], small[1], small[2]);
     CVorBitmap zoomed(small.data(), int(small.size()), smallInfo, 1);
