@@ -36,14 +36,29 @@ std::vector<uint8_t> Snapshot(const CVorGraphics& g) {
 namespace {
 // Wine's GetGuiResources is a stub that answers 0; wine does keep the process's GDI handles in the
 // table the PEB points to (GdiSharedHandleTable), 24-byte entries whose type byte is non-zero in use.
-unsigned CountWineGdiHandles() {
+// A 32-bit process under wine's WoW64 has it only in its 64-bit PEB: the 32-bit TEB gives the
+// distance to the 64-bit TEB (WowTebOffset), whose PEB pointer leads there.
+const BYTE* WineGdiHandleTable() {
 #if defined(_WIN64)
-    const size_t kTableOffset = 0xF8;
-#else
-    const size_t kTableOffset = 0x94;
-#endif
     const BYTE* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + kTableOffset);
+    return *reinterpret_cast<const BYTE* const*>(peb + 0xF8);
+#else
+    const BYTE* peb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0x94);
+    if (table) return table;
+    const BYTE* teb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
+    const LONG wowTebOffset = *reinterpret_cast<const LONG*>(teb + 0xFDC);
+    if (wowTebOffset == 0) return nullptr;
+    const uint64_t peb64 = *reinterpret_cast<const uint64_t*>(teb + wowTebOffset + 0x60);
+    if (peb64 == 0 || peb64 > 0xFFFFFFFFull) return nullptr;
+    const uint64_t table64 = *reinterpret_cast<const uint64_t*>(uintptr_t(peb64) + 0xF8);
+    if (table64 > 0xFFFFFFFFull) return nullptr;
+    return reinterpret_cast<const BYTE*>(uintptr_t(table64));
+#endif
+}
+
+unsigned CountWineGdiHandles() {
+    const BYTE* table = WineGdiHandleTable();
     if (!table) return 0;
     const size_t kEntrySize = 24, kTypeOffset = 14, kEntries = 0x10000;
     unsigned count = 0;
