@@ -26,7 +26,10 @@ public:
     void Init(const unsigned char* bits, int size, BITMAPINFO& info, int zoom);
     /// Memory image with colour key (r, g, b).
     void Init(const unsigned char* bits, int size, BITMAPINFO& info, unsigned char r, unsigned char g, unsigned char b);
-    /// GDI+ bitmap from an image file (BMP, PNG, JPEG, GIF, ...).
+    /// GDI+ bitmap from an image file (BMP, PNG, JPEG, GIF, ...). A BMP, GIF or PNG file whose
+    /// header cannot describe a sound picture (sizes whose pixels need 2 GB or more, BMP rows past
+    /// the end of the file, a GIF frame without a colour table) is refused before it is decoded:
+    /// empty picture, status UnknownImageFormat.
     void Init(const wchar_t* path);
     /// GDI+ bitmap from an image file, with colour key (r, g, b).
     void Init(const wchar_t* path, unsigned char r, unsigned char g, unsigned char b);

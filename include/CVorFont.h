@@ -15,7 +15,8 @@ public:
     CVorFont& operator=(const CVorFont& other);  ///< Lets go of this font, then shares the other's.
     ~CVorFont();  ///< Lets go of the font (the last owner deletes it).
 
-    /// Replaces the font: family face (e.g. L"DejaVu Sans"), size in points, style.
+    /// Replaces the font: family face (e.g. L"DejaVu Sans"), size in points, style. A size of 0 points or less
+    /// makes no font (status InvalidParameter).
     void Init(int size, const wchar_t* face, Gdiplus::FontStyle style);
     /// The GDI+ font, null before Init or when the family is missing.
     Gdiplus::Font* GetFont() const;

@@ -49,6 +49,13 @@ inline std::vector<uint8_t> GifFile(int width, int height, const std::vector<Rgb
     return imagefile::Gif(width, height, ToRgba(palette4), frames, delays, gce);
 }
 
+// The header a host gives with a 24-bit memory image of w x h pixels.
+inline BITMAPINFO MemoryImageHeader(int w, int h) {
+    BITMAPINFO info;
+    imagefile::SetInfo24(&info, w, h);
+    return info;
+}
+
 // A memory image as a host hands it over: 24-bit rows of exactly 3 * width bytes, bottom row first.
 struct MemoryPicture {
     int width = 0, height = 0;

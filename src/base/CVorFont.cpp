@@ -33,6 +33,11 @@ void CVorFont::Release() {
 void CVorFont::Init(int size, const wchar_t* face, Gdiplus::FontStyle style) {
     Release();
     m_lastStatus = Gdiplus::Ok;
+    // A size of no points is no font (some GDI+ versions would make an invisible one).
+    if (size <= 0) {
+        m_lastStatus = Gdiplus::InvalidParameter;
+        return;
+    }
     long* uses = NewSharedCount();
     // The family comes from the installed fonts only: a face that is not installed is not
     // replaced by another one, so the font below fails and draws nothing.

@@ -14,6 +14,7 @@
 #include <new>
 
 #include "base/GdiplusNew.h"
+#include "image/ImageFileCheck.h"
 
 namespace {
 
@@ -171,11 +172,42 @@ void CVorBitmap::LoadMemory(const unsigned char* bits, int size, const BITMAPINF
     std::memcpy(&m_header, &info, sizeof(BITMAPINFO));  // the header and the first colour entry
 }
 
+namespace {
+
+// Files larger than this go to GDI+ unchecked (no picture file of a game comes near it).
+const LONGLONG kMaxCheckedFileBytes = 256LL << 20;
+
+// Reads the file and asks ImageFileCheck whether GDI+ may see it. A file that cannot be read is
+// left to GDI+, which reports its own failure.
+bool FileIsPlausible(const wchar_t* path) {
+    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) return true;
+    LARGE_INTEGER size;
+    bool plausible = true;
+    if (::GetFileSizeEx(file, &size) && size.QuadPart <= kMaxCheckedFileBytes) {
+        const DWORD bytes = DWORD(size.QuadPart);
+        unsigned char* data = new (std::nothrow) unsigned char[bytes ? bytes : 1];
+        DWORD got = 0;
+        if (data && ::ReadFile(file, data, bytes, &got, nullptr)) plausible = PlausibleImageFile(data, got);
+        delete[] data;
+    }
+    ::CloseHandle(file);
+    return plausible;
+}
+
+}  // namespace
+
 void CVorBitmap::LoadFile(const wchar_t* path) {
     Release();
     m_lastStatus = Gdiplus::Ok;
     if (!path) {
         m_lastStatus = Gdiplus::InvalidParameter;
+        return;
+    }
+    // System decoders have crashed on files whose headers promise impossible pictures.
+    if (!FileIsPlausible(path)) {
+        m_lastStatus = Gdiplus::UnknownImageFormat;
         return;
     }
     TakeStatus(Adopt(NewGdiplus<Gdiplus::Bitmap>(path, FALSE), m_bitmap, m_bitmapRefs));

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "base/GdiplusNew.h"
+#include "render/PageBlock.h"
 #include "render/PresentArea.h"
 #include "render/SurfaceShares.h"
 
@@ -23,7 +24,7 @@ void Release(VorBackBufferShare*& s) {
     if (!s) return;
     if (--s->refs == 0) {
         delete[] reinterpret_cast<BYTE*>(s->info);
-        delete[] s->backCopy;
+        FreePageBlock(s->backCopy, s->backCopyBytes);
         if (s->bitmap) ::DeleteObject(s->bitmap);
         delete s;
     }
@@ -121,8 +122,10 @@ void CVorGraphics::ReleaseGraphics() { Release(m_graphics); }
 void CVorGraphics::ReleaseDevice() { Release(m_device); }
 
 void CVorGraphics::ReleaseBackBuffer() {
-    // A DIB still selected into a DC cannot be deleted: take it out of our memory DC first.
-    if (m_device && m_buffer && m_device->selected == m_buffer) Deselect(m_device);
+    // A DIB still selected into a DC cannot be deleted: take it out of our memory DC first. A DC
+    // shared with copies stays as it is: they still draw through it, and its own reference keeps
+    // the buffer alive until it lets go.
+    if (m_device && m_device->refs == 1 && m_buffer && m_device->selected == m_buffer) Deselect(m_device);
     Release(m_buffer);
 }
 
@@ -150,6 +153,7 @@ bool CVorGraphics::Init(int width, int height) {
     share->bitmap = nullptr;
     share->pixels = nullptr;
     share->backCopy = nullptr;
+    share->backCopyBytes = 0;
     share->info = reinterpret_cast<BITMAPINFO*>(new (std::nothrow) BYTE[sizeof(BITMAPINFO)]());
     if (!share->info) {
         delete share;
@@ -165,7 +169,11 @@ bool CVorGraphics::Init(int width, int height) {
     h.biSizeImage = DWORD(bytes);
     m_buffer = share;
 
-    if (bytes > 0) share->backCopy = new (std::nothrow) BYTE[size_t(bytes)];
+    // The background copy ends on a page boundary, before a page that is never mapped.
+    if (bytes > 0) {
+        share->backCopy = AllocatePageBlock(size_t(bytes));
+        share->backCopyBytes = share->backCopy ? size_t(bytes) : 0;
+    }
 
     HWND active = ::GetActiveWindow();
     HDC screen = ::GetDC(active);

@@ -8,7 +8,8 @@ struct VorBackBufferShare {
     HBITMAP bitmap;
     BYTE* pixels;       // owned by the DIB section
     BITMAPINFO* info;
-    BYTE* backCopy;     // height * stride bytes, same layout as pixels
+    BYTE* backCopy;     // height * stride bytes, same layout as pixels (a page block)
+    size_t backCopyBytes;
 };
 
 // The memory DC. While a back buffer is selected into it, the DC holds a reference to that

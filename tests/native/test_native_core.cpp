@@ -346,3 +346,82 @@ TEST_CASE("dirty list: entries never meet and cover everything added") {
     z.AddRect(CVorRect(INT_MIN, 0, -1, INT_MIN));
     CHECK(!z.GetRects().empty());
 }
+
+// ---- picture file plausibility (before a system decoder sees a file) ----
+#include "image/ImageFileCheck.h"
+
+namespace {
+std::vector<uint8_t> Bmp24(int32_t width, int32_t height, size_t pixelBytes, uint32_t compression = 0) {
+    std::vector<uint8_t> f(54 + pixelBytes, 0);
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) f[at + i] = uint8_t(v >> (8 * i));
+    };
+    f[0] = 'B';
+    f[1] = 'M';
+    put32(2, uint32_t(f.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(width));
+    put32(22, uint32_t(height));
+    f[26] = 1;
+    f[28] = 24;
+    put32(30, compression);
+    return f;
+}
+std::vector<uint8_t> Gif(uint8_t screenFlags, uint8_t imageFlags) {
+    std::vector<uint8_t> f = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, screenFlags, 0, 0};
+    if (screenFlags & 0x80) f.insert(f.end(), 6, 0x40);  // two colours
+    const uint8_t image[] = {0x2C, 0, 0, 0, 0, 2, 0, 1, 0, imageFlags};
+    f.insert(f.end(), image, image + sizeof image);
+    if (imageFlags & 0x80) f.insert(f.end(), 6, 0x80);
+    const uint8_t data[] = {2, 2, 0x44, 0x01, 0, 0x3B};
+    f.insert(f.end(), data, data + sizeof data);
+    return f;
+}
+}  // namespace
+
+TEST_CASE("picture files: sound BMP, GIF and PNG headers pass, impossible ones are refused") {
+    const size_t row = 8;  // 2 pixels of 24 bits, padded
+    CHECK(PlausibleImageFile(Bmp24(2, 3, 3 * row).data(), 54 + 3 * row));
+    CHECK(PlausibleImageFile(Bmp24(2, -3, 3 * row).data(), 54 + 3 * row));  // top-down
+    CHECK_FALSE(PlausibleImageFile(Bmp24(2, 3, 2 * row).data(), 54 + 2 * row));  // rows past the end
+    CHECK_FALSE(PlausibleImageFile(Bmp24(0x4000000D, 7, 3 * row).data(), 54 + 3 * row));
+    CHECK_FALSE(PlausibleImageFile(Bmp24(13, 0x40000007, 3 * row).data(), 54 + 3 * row));
+    CHECK_FALSE(PlausibleImageFile(Bmp24(0, 3, 0).data(), 54));
+    CHECK_FALSE(PlausibleImageFile(Bmp24(-2, 3, 3 * row).data(), 54 + 3 * row));
+    CHECK_FALSE(PlausibleImageFile(Bmp24(2, INT32_MIN, 3 * row).data(), 54 + 3 * row));
+    // Run-length data may be shorter than the picture; its size bound still holds.
+    CHECK(PlausibleImageFile(Bmp24(200, 100, 4, 1).data(), 58));
+    CHECK_FALSE(PlausibleImageFile(Bmp24(13, 0x04000007, 4, 1).data(), 58));
+    for (size_t cut = 2; cut < 54; ++cut) {  // from "BM" on, a cut header is refused
+        const std::vector<uint8_t> f = Bmp24(2, 3, 3 * row);
+        CHECK_FALSE(PlausibleImageFile(std::vector<uint8_t>(f.begin(), f.begin() + ptrdiff_t(cut)).data(), cut));
+    }
+
+    CHECK(PlausibleImageFile(Gif(0x80, 0x00).data(), Gif(0x80, 0x00).size()));  // global table
+    CHECK(PlausibleImageFile(Gif(0x00, 0x80).data(), Gif(0x00, 0x80).size()));  // local table
+    CHECK_FALSE(PlausibleImageFile(Gif(0x00, 0x00).data(), Gif(0x00, 0x00).size()));  // neither
+    std::vector<uint8_t> huge = Gif(0x80, 0);
+    huge[6] = huge[7] = huge[8] = huge[9] = 0xFF;
+    CHECK_FALSE(PlausibleImageFile(huge.data(), huge.size()));
+    // Cut anywhere: never read past the end (the sanitizers watch), refused or left to the decoder.
+    const std::vector<uint8_t> gif = Gif(0x00, 0x80);
+    for (size_t cut = 0; cut <= gif.size(); ++cut) {
+        std::vector<uint8_t> part(gif.begin(), gif.begin() + ptrdiff_t(cut));
+        part.shrink_to_fit();
+        PlausibleImageFile(part.data(), part.size());
+    }
+
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                0,    0,   0,   16,  0,    0,    0,    9,    8, 2, 0, 0,  0};
+    CHECK(PlausibleImageFile(png.data(), png.size()));
+    png[16] = 0x7F;  // width 0x7F000010
+    CHECK_FALSE(PlausibleImageFile(png.data(), png.size()));
+    png[16] = 0;
+    png[19] = 0;  // width 0
+    CHECK_FALSE(PlausibleImageFile(png.data(), png.size()));
+
+    const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0};
+    CHECK(PlausibleImageFile(jpeg, sizeof jpeg));  // not ours to judge
+    CHECK_FALSE(PlausibleImageFile(nullptr, 0));
+}
