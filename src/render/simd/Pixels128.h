@@ -20,12 +20,12 @@ struct Groups4 {
 
 VOR_SSE2 static inline Regs3 Load48(const uint8_t* s) {
     Regs3 v;
-    for (int i = 0; i < 3; ++i) v.r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16 * i));
+    for (int i = 0; i < 3; ++i) v.r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16 * size_t(i)));
     return v;
 }
 
 VOR_SSE2 static inline void Store48(uint8_t* d, const Regs3& v) {
-    for (int i = 0; i < 3; ++i) _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16 * i), v.r[i]);
+    for (int i = 0; i < 3; ++i) _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16 * size_t(i)), v.r[i]);
 }
 
 // Registers to groups (bytes above a group's 12 are left over from its neighbours).
@@ -50,7 +50,7 @@ VOR_SSE2 static inline Regs3 JoinGroups(const Groups4& q) {
 // 16 pixels of 4 bytes as four registers.
 VOR_SSE2 static inline Groups4 Load64(const uint8_t* s) {
     Groups4 q;
-    for (int i = 0; i < 4; ++i) q.g[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16 * i));
+    for (int i = 0; i < 4; ++i) q.g[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16 * size_t(i)));
     return q;
 }
 

@@ -95,7 +95,7 @@ VOR_AVX2 void AlphaRow256(uint8_t* d, const uint8_t* s, int n, unsigned opacity)
             // Weight: A * opacity >> 8, or A with 255 made 256 (a copy, as the reference does).
             if (kScaled) a16 = _mm256_srli_epi16(_mm256_mullo_epi16(a16, op), 8);
             else a16 = _mm256_sub_epi16(a16, _mm256_cmpeq_epi16(a16, opaque));
-            const __m256i d16 = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * k)));
+            const __m256i d16 = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * size_t(k))));
             // (d * 256 + (s - d) * a) >> 8: the true sum lies in 0..65280, so 16-bit wrap-around is harmless.
             r[k] = _mm256_srli_epi16(
                 _mm256_add_epi16(_mm256_slli_epi16(d16, 8), _mm256_mullo_epi16(_mm256_sub_epi16(s16, d16), a16)), 8);
@@ -117,8 +117,8 @@ VOR_AVX2 void CopyBytesAvx2(uint8_t* d, const uint8_t* s, size_t bytes) {
     size_t i = 0;
     for (; i + 128 <= bytes; i += 128) {
         __m256i v[4];
-        for (int k = 0; k < 4; ++k) v[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 32 * k));
-        for (int k = 0; k < 4; ++k) _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 32 * k), v[k]);
+        for (int k = 0; k < 4; ++k) v[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 32 * size_t(k)));
+        for (int k = 0; k < 4; ++k) _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i + 32 * size_t(k)), v[k]);
     }
     CopyBytesVec(d + i, s + i, bytes - i);
 }
