@@ -17,13 +17,20 @@ class VORIMAGE4_API CGameBackImage {
 public:
     /// Cell order of the nine resource ids and of GetCell.
     enum Cell {
-        kTopLeft = 0, kTop = 1, kTopRight = 2, kLeft = 3, kRight = 4,
-        kBottomLeft = 5, kBottom = 6, kBottomRight = 7, kCentre = 8
+        kTopLeft = 0,
+        kTop = 1,
+        kTopRight = 2,
+        kLeft = 3,
+        kRight = 4,
+        kBottomLeft = 5,
+        kBottom = 6,
+        kBottomRight = 7,
+        kCentre = 8
     };
     /// Counts of cells and of tiled fills (four edges and the centre).
     enum { kCells = 9, kBrushes = 5 };
 
-    CGameBackImage();  ///< No panel yet (Render draws nothing).
+    CGameBackImage();                             ///< No panel yet (Render draws nothing).
     CGameBackImage(const CGameBackImage& other);  ///< Shares the pictures and brushes, lays out its own sprites.
     CGameBackImage& operator=(const CGameBackImage& other);  ///< Same as the copy constructor.
     ~CGameBackImage();  ///< Lets go of the pictures and brushes (the last owner releases them).

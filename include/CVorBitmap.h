@@ -14,12 +14,13 @@ public:
     /// Same as Init(path).
     explicit CVorBitmap(const wchar_t* path);
     /// Same as Init(bits, size, info, r, g, b).
-    CVorBitmap(const unsigned char* bits, int size, BITMAPINFO& info, unsigned char r, unsigned char g, unsigned char b);
+    CVorBitmap(const unsigned char* bits, int size, BITMAPINFO& info, unsigned char r, unsigned char g,
+               unsigned char b);
     /// Same as Init(path, r, g, b).
     CVorBitmap(const wchar_t* path, unsigned char r, unsigned char g, unsigned char b);
-    CVorBitmap(const CVorBitmap& other);  ///< Shares the other's pixels and attributes.
+    CVorBitmap(const CVorBitmap& other);             ///< Shares the other's pixels and attributes.
     CVorBitmap& operator=(const CVorBitmap& other);  ///< Lets go of this picture, then shares the other's.
-    ~CVorBitmap();  ///< Lets go of the picture (the last owner releases it).
+    ~CVorBitmap();                                   ///< Lets go of the picture (the last owner releases it).
 
     /// Memory image: copies size bytes of bottom-up 24-bit rows (3 * biWidth bytes each, unpadded);
     /// a non-zero zoom draws it stretched through StretchDIBits.
@@ -77,7 +78,7 @@ public:
 private:
     // Copies share the GDI+ bitmap, the image attributes and the memory pixels, each with its own
     // count; the last object that lets go of one releases it.
-    void Release();              // lets go of the pixel source (GDI+ bitmap or memory pixels)
+    void Release();  // lets go of the pixel source (GDI+ bitmap or memory pixels)
     void ReleaseAttributes();
     void LoadMemory(const unsigned char* bits, int size, const BITMAPINFO& info);
     void LoadFile(const wchar_t* path);

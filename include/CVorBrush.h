@@ -11,9 +11,9 @@ public:
     CVorBrush();  ///< No brush yet.
     /// Same as Init(style, fore, back).
     CVorBrush(Gdiplus::HatchStyle style, const Gdiplus::Color& fore, const Gdiplus::Color& back);
-    CVorBrush(const CVorBrush& other);  ///< Shares the other's GDI+ brush.
+    CVorBrush(const CVorBrush& other);             ///< Shares the other's GDI+ brush.
     CVorBrush& operator=(const CVorBrush& other);  ///< Lets go of this brush, then shares the other's.
-    ~CVorBrush();  ///< Lets go of the brush (the last owner deletes it).
+    ~CVorBrush();                                  ///< Lets go of the brush (the last owner deletes it).
 
     /// Texture brush from the image's GDI+ bitmap (a memory image makes none).
     void Init(CVorBitmap* image, Gdiplus::WrapMode wrap);

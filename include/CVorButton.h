@@ -21,16 +21,18 @@ public:
         kPressed = 2  ///< pressed inside the button and not yet released
     };
 
-    CVorButton();  ///< A button with no faces and an empty hit area.
-    CVorButton(const CVorButton& other);  ///< An independent button with the same faces and place.
+    CVorButton();                                    ///< A button with no faces and an empty hit area.
+    CVorButton(const CVorButton& other);             ///< An independent button with the same faces and place.
     CVorButton& operator=(const CVorButton& other);  ///< Same as the copy constructor.
-    ~CVorButton();  ///< Frees the face sprites' text brushes.
+    ~CVorButton();                                   ///< Frees the face sprites' text brushes.
 
     /// Four separate faces, each placed at (x, y) in its own size; the hit area is the normal
     /// face's size. A null disabled face leaves face 3 as it was.
-    void Init(CWnd* parent, int commandId, int x, int y, CVorTga* normal, CVorTga* hover, CVorTga* pressed, CVorTga* disabled);
+    void Init(CWnd* parent, int commandId, int x, int y, CVorTga* normal, CVorTga* hover, CVorTga* pressed,
+              CVorTga* disabled);
     /// The same with bitmap faces.
-    void Init(CWnd* parent, int commandId, int x, int y, CVorBitmap* normal, CVorBitmap* hover, CVorBitmap* pressed, CVorBitmap* disabled);
+    void Init(CWnd* parent, int commandId, int x, int y, CVorBitmap* normal, CVorBitmap* hover, CVorBitmap* pressed,
+              CVorBitmap* disabled);
     /// count (3 or 4) faces stacked vertically in one image. Any other count leaves the button
     /// with no faces and an empty hit area.
     void Init(CWnd* parent, int commandId, int x, int y, CVorTga* strip, int count);

@@ -7,8 +7,8 @@ public:
     CVorColor();  ///< Black.
     /// The colour (r, g, b).
     CVorColor(unsigned char r, unsigned char g, unsigned char b);
-    ~CVorColor();  ///< Nothing to release.
-    CVorColor(const CVorColor& c) = default;  ///< Copies the colour.
+    ~CVorColor();                              ///< Nothing to release.
+    CVorColor(const CVorColor& c) = default;   ///< Copies the colour.
     CVorColor& operator=(const CVorColor& c);  ///< Copies the colour.
 
     /// Sets the colour.

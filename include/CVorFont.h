@@ -11,9 +11,9 @@ public:
     CVorFont();  ///< No font yet.
     /// Same as Init(size, face, style).
     CVorFont(int size, const wchar_t* face, Gdiplus::FontStyle style);
-    CVorFont(const CVorFont& other);  ///< Shares the other's GDI+ font.
+    CVorFont(const CVorFont& other);             ///< Shares the other's GDI+ font.
     CVorFont& operator=(const CVorFont& other);  ///< Lets go of this font, then shares the other's.
-    ~CVorFont();  ///< Lets go of the font (the last owner deletes it).
+    ~CVorFont();                                 ///< Lets go of the font (the last owner deletes it).
 
     /// Replaces the font: family face (e.g. L"DejaVu Sans"), size in points, style. A size of 0 points or less
     /// makes no font (status InvalidParameter).

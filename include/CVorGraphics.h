@@ -38,9 +38,9 @@ public:
     CVorGraphics();  ///< A surface with no pixels yet.
     /// A surface whose GDI+ drawing goes to hdc (as InitGraphics(hdc)).
     explicit CVorGraphics(HDC hdc);
-    CVorGraphics(const CVorGraphics& other);  ///< Shares the other's back buffer, DC and graphics object.
+    CVorGraphics(const CVorGraphics& other);             ///< Shares the other's back buffer, DC and graphics object.
     CVorGraphics& operator=(const CVorGraphics& other);  ///< Lets go of this surface's, then shares the other's.
-    ~CVorGraphics();  ///< Lets go of everything (the last owner releases it).
+    ~CVorGraphics();                                     ///< Lets go of everything (the last owner releases it).
 
     /// @name Life cycle and presentation
     /// @{
@@ -74,12 +74,12 @@ public:
     unsigned long GetHeight() const;         ///< Back buffer height in pixels.
     /// Direct access to the back buffer (null when the surface has no pixels).
     BYTE* GetPixels() const;
-    int GetStride() const;                   ///< Bytes from one row to the next.
-    int GetBitsPerPixel() const;             ///< 24.
-    BITMAPINFO* GetBitmapInfo() const;       ///< The back buffer's header.
+    int GetStride() const;              ///< Bytes from one row to the next.
+    int GetBitsPerPixel() const;        ///< 24.
+    BITMAPINFO* GetBitmapInfo() const;  ///< The back buffer's header.
     /// The background copy (same layout as the back buffer), null before Init.
     BYTE* GetBackCopy() const;
-    CVorZang& GetZang() { return m_zang; }  ///< The dirty-rectangle list.
+    CVorZang& GetZang() { return m_zang; }              ///< The dirty-rectangle list.
     const CVorZang& GetZang() const { return m_zang; }  ///< The dirty-rectangle list.
     /// @}
 
@@ -138,8 +138,8 @@ public:
     /// Text from (x, y) through GDI+.
     void Draw(const wchar_t* text, int x, int y, CVorFont* font, Gdiplus::SolidBrush* brush);
     /// Text aligned horizontally in the layout rectangle (x, y, width, height).
-    void Draw(const wchar_t* text, int x, int y, int width, int height, CVorFont* font,
-              Gdiplus::SolidBrush* brush, Gdiplus::StringAlignment align);
+    void Draw(const wchar_t* text, int x, int y, int width, int height, CVorFont* font, Gdiplus::SolidBrush* brush,
+              Gdiplus::StringAlignment align);
     /// Sets the current font (the surface only points to it).
     void SetNowFont(CVorFont* font);
     /// The current font.
@@ -203,6 +203,6 @@ private:
     CVorZang m_zang;
     int m_spriteOrder;
     CVorFont* m_nowFont;
-    long long m_lastPresented;            // pixels the last DrawDC copied
+    long long m_lastPresented;             // pixels the last DrawDC copied
     std::vector<CVorRect> m_presentBands;  // DrawDC's bands, storage kept between frames
 };

@@ -10,9 +10,9 @@ public:
     CVorPen();  ///< No pen yet (GetPen is null).
     /// Same as Init(r, g, b, width, style).
     CVorPen(int r, int g, int b, float width, Gdiplus::DashStyle style);
-    CVorPen(const CVorPen& other);  ///< Shares the other's GDI+ pen.
+    CVorPen(const CVorPen& other);             ///< Shares the other's GDI+ pen.
     CVorPen& operator=(const CVorPen& other);  ///< Lets go of this pen, then shares the other's.
-    ~CVorPen();  ///< Lets go of the pen (the last owner deletes it).
+    ~CVorPen();                                ///< Lets go of the pen (the last owner deletes it).
 
     /// Replaces the pen. Only the low 8 bits of r, g, b count.
     void Init(int r, int g, int b, float width, Gdiplus::DashStyle style);

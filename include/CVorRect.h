@@ -16,8 +16,8 @@ public:
     CVorRect();
     /// A rectangle from its corner and size.
     CVorRect(int x, int y, int width, int height);
-    ~CVorRect();  ///< Nothing to release.
-    CVorRect(const CVorRect& r) = default;  ///< Copies the four values.
+    ~CVorRect();                             ///< Nothing to release.
+    CVorRect(const CVorRect& r) = default;   ///< Copies the four values.
     CVorRect& operator=(const CVorRect& r);  ///< Copies the four values.
 
     /// 1 when all four values are equal.

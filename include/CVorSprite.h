@@ -21,10 +21,10 @@ public:
     /// UTF-16 units of text the sprite holds (longer text is cut).
     enum { kMaxTextUnits = 1023 };
 
-    CVorSprite();  ///< A sprite of no kind (draws nothing).
-    CVorSprite(const CVorSprite& other);  ///< Copies kind, placement and text; the text brush is cloned.
+    CVorSprite();                                    ///< A sprite of no kind (draws nothing).
+    CVorSprite(const CVorSprite& other);             ///< Copies kind, placement and text; the text brush is cloned.
     CVorSprite& operator=(const CVorSprite& other);  ///< Same as the copy constructor.
-    ~CVorSprite();  ///< Frees the text brush.
+    ~CVorSprite();                                   ///< Frees the text brush.
 
     /// A TGA picture sprite.
     void Init(CVorTga* tga);

@@ -5,9 +5,9 @@
 /// the source offset into its image, and the dirty (zang) and forced-dirty (qiangzhi) flags.
 class VORIMAGE4_API CVorSpriteRect {
 public:
-    CVorSpriteRect();  ///< Empty rectangles, offset (0, 0), not dirty.
-    ~CVorSpriteRect();  ///< Nothing to release.
-    CVorSpriteRect(const CVorSpriteRect& other) = default;  ///< Copies placement and flags.
+    CVorSpriteRect();                                        ///< Empty rectangles, offset (0, 0), not dirty.
+    ~CVorSpriteRect();                                       ///< Nothing to release.
+    CVorSpriteRect(const CVorSpriteRect& other) = default;   ///< Copies placement and flags.
     CVorSpriteRect& operator=(const CVorSpriteRect& other);  ///< Copies placement and flags.
 
     /// Where the sprite stood before its last change.
@@ -41,10 +41,10 @@ public:
     void SetNewRect(int x, int y, int width, int height, int srcX, int srcY);
 
 protected:
-    CVorRect m_oldRect;   ///< where the sprite stood before its last change
-    CVorRect m_newRect;   ///< where the sprite stands now
-    int m_zang;           ///< dirty: draw whole this frame
-    int m_qiangzhi;       ///< forced: dirty at the next placement
-    int m_srcX;           ///< source offset, x
-    int m_srcY;           ///< source offset, y
+    CVorRect m_oldRect;  ///< where the sprite stood before its last change
+    CVorRect m_newRect;  ///< where the sprite stands now
+    int m_zang;          ///< dirty: draw whole this frame
+    int m_qiangzhi;      ///< forced: dirty at the next placement
+    int m_srcX;          ///< source offset, x
+    int m_srcY;          ///< source offset, y
 };

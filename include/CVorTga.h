@@ -15,9 +15,9 @@ public:
     CVorTga();  ///< An empty picture.
     /// Same as Init(path).
     explicit CVorTga(const char* path);
-    CVorTga(const CVorTga& other);  ///< Shares the other's pixels.
+    CVorTga(const CVorTga& other);             ///< Shares the other's pixels.
     CVorTga& operator=(const CVorTga& other);  ///< Lets go of this picture, then shares the other's.
-    ~CVorTga();  ///< Lets go of the picture (the last owner frees the pixels).
+    ~CVorTga();                                ///< Lets go of the picture (the last owner frees the pixels).
 
     /// Loads the file; false (and an empty picture) when it cannot be read or is not a supported TGA.
     bool Init(const char* path);
@@ -38,5 +38,5 @@ private:
     unsigned long* m_buffer;  // width * height words, shared between copies
     unsigned long m_width;
     unsigned long m_height;
-    long* m_refCount;         // owners of m_buffer (null when there is no buffer)
+    long* m_refCount;  // owners of m_buffer (null when there is no buffer)
 };

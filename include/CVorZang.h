@@ -8,10 +8,10 @@
 /// included), growing to their bounding box, until no two entries meet.
 class VORIMAGE4_API CVorZang {
 public:
-    CVorZang();  ///< An empty list.
-    CVorZang(const CVorZang& other);  ///< Copies the entries.
+    CVorZang();                                  ///< An empty list.
+    CVorZang(const CVorZang& other);             ///< Copies the entries.
     CVorZang& operator=(const CVorZang& other);  ///< Copies the entries.
-    ~CVorZang();  ///< Frees the entries.
+    ~CVorZang();                                 ///< Frees the entries.
 
     /// Removes every rectangle (same as ClearRect).
     void Init();

@@ -23,25 +23,32 @@
 #endif
 
 #if defined(_WIN32)
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#  ifndef NOMINMAX
+#    define NOMINMAX
+#  endif
+#  include <windows.h>
 // gdiplus.h uses min/max unqualified.
-#include <algorithm>
-namespace Gdiplus { using std::min; using std::max; }
-#include <gdiplus.h>
+#  include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#  include <gdiplus.h>
 
 /// A window, by handle (the window a button reports to). The object never destroys the window.
 class CWnd {
 public:
     HWND m_hWnd;  ///< the window, null when none
 
-    CWnd() : m_hWnd(nullptr) {}  ///< No window.
+    CWnd() : m_hWnd(nullptr) {}                 ///< No window.
     explicit CWnd(HWND hwnd) : m_hWnd(hwnd) {}  ///< Refers to hwnd.
-    void Attach(HWND hwnd) { m_hWnd = hwnd; }  ///< Refers to hwnd from now on.
+    void Attach(HWND hwnd) { m_hWnd = hwnd; }   ///< Refers to hwnd from now on.
     /// Forgets the window and returns it.
-    HWND Detach() { HWND h = m_hWnd; m_hWnd = nullptr; return h; }
+    HWND Detach() {
+        HWND h = m_hWnd;
+        m_hWnd = nullptr;
+        return h;
+    }
     HWND GetSafeHwnd() const { return m_hWnd; }  ///< The window, null when none.
 };
 
@@ -51,13 +58,17 @@ public:
     HDC m_hDC;  ///< the device context, null when none
 
     CDC() : m_hDC(nullptr) {}  ///< No DC.
-    ~CDC() { DeleteDC(); }  ///< Deletes an attached DC.
+    ~CDC() { DeleteDC(); }     ///< Deletes an attached DC.
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
     void Attach(HDC hdc) { m_hDC = hdc; }  ///< Takes ownership of hdc.
     /// Gives up the DC without deleting it and returns it.
-    HDC Detach() { HDC h = m_hDC; m_hDC = nullptr; return h; }
+    HDC Detach() {
+        HDC h = m_hDC;
+        m_hDC = nullptr;
+        return h;
+    }
     HDC GetSafeHdc() const { return m_hDC; }  ///< The DC, null when none.
     /// Deletes the attached DC; FALSE when there is none or DeleteDC fails.
     BOOL DeleteDC() {

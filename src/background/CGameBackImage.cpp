@@ -37,8 +37,7 @@ CGameBackImage::CGameBackImage() : m_graphics(nullptr), m_x(0), m_y(0), m_width(
 // holder); the sprites are laid out afresh so that they point to this object's own cells and
 // brushes, never to the original's.
 CGameBackImage::CGameBackImage(const CGameBackImage& other)
-    : m_graphics(other.m_graphics), m_x(other.m_x), m_y(other.m_y), m_width(other.m_width),
-      m_height(other.m_height) {
+    : m_graphics(other.m_graphics), m_x(other.m_x), m_y(other.m_y), m_width(other.m_width), m_height(other.m_height) {
     for (int k = 0; k < kCells; ++k) m_cells[k] = other.m_cells[k];
     for (int b = 0; b < kBrushes; ++b) m_brushes[b] = other.m_brushes[b];
     LayOutSprites();

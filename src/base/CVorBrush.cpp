@@ -6,8 +6,7 @@
 
 CVorBrush::CVorBrush() : m_hatch(nullptr), m_texture(nullptr), m_uses(nullptr), m_lastStatus(Gdiplus::Ok) {}
 
-CVorBrush::CVorBrush(Gdiplus::HatchStyle style, const Gdiplus::Color& fore, const Gdiplus::Color& back)
-    : CVorBrush() {
+CVorBrush::CVorBrush(Gdiplus::HatchStyle style, const Gdiplus::Color& fore, const Gdiplus::Color& back) : CVorBrush() {
     Init(style, fore, back);
 }
 

@@ -42,7 +42,8 @@ void CVorFont::Init(int size, const wchar_t* face, Gdiplus::FontStyle style) {
     // The family comes from the installed fonts only: a face that is not installed is not
     // replaced by another one, so the font below fails and draws nothing.
     Gdiplus::FontFamily* family = uses ? NewGdiplus<Gdiplus::FontFamily>(face) : nullptr;
-    Gdiplus::Font* font = family ? NewGdiplus<Gdiplus::Font>(family, float(size), int(style), Gdiplus::UnitPoint) : nullptr;
+    Gdiplus::Font* font =
+        family ? NewGdiplus<Gdiplus::Font>(family, float(size), int(style), Gdiplus::UnitPoint) : nullptr;
     if (family) {
         const Gdiplus::Status found = family->GetLastStatus();
         if (found != Gdiplus::Ok) m_lastStatus = found;

@@ -10,8 +10,7 @@ CVorPen::CVorPen(int r, int g, int b, float width, Gdiplus::DashStyle style) : C
 }
 
 // A copy shares the pen; the use count keeps it alive until the last copy lets go.
-CVorPen::CVorPen(const CVorPen& other)
-    : m_pen(other.m_pen), m_uses(other.m_uses), m_lastStatus(other.m_lastStatus) {
+CVorPen::CVorPen(const CVorPen& other) : m_pen(other.m_pen), m_uses(other.m_uses), m_lastStatus(other.m_lastStatus) {
     AddSharedUse(m_uses);
 }
 

@@ -47,8 +47,8 @@ int CVorRect::CheckSuperpose(const CVorRect& r) const {
     const i64 x = X, y = Y, w = Width, h = Height;
     const i64 rx = r.X, ry = r.Y, rw = r.Width, rh = r.Height;
     // 1. a corner of r in this rectangle: top-left, bottom-right, bottom-left, top-right
-    if (Contains(x, y, w, h, rx, ry) || Contains(x, y, w, h, rx + rw, ry + rh) ||
-        Contains(x, y, w, h, rx, ry + rh) || Contains(x, y, w, h, rx + rw, ry))
+    if (Contains(x, y, w, h, rx, ry) || Contains(x, y, w, h, rx + rw, ry + rh) || Contains(x, y, w, h, rx, ry + rh) ||
+        Contains(x, y, w, h, rx + rw, ry))
         return 1;
     // 2. an edge of this rectangle in r: left, top, bottom, right
     auto inR = [&](i64 px, i64 py) { return Contains(rx, ry, rw, rh, px, py); };
@@ -74,17 +74,17 @@ CVorRect CVorRect::GetSuperpose(const CVorRect& r) const {
     if (r.MyContains(*this)) return make(x - rx, y - ry, w, h);
     if (Superpose(r)) return make(0, y - ry, rw, h);
     if (r.Superpose(*this)) return make(x - rx, 0, w, rh);
-    if (inR(x, y) && inR(x + w, y)) return make(x - rx, y - ry, w, ry + rh - y);          // r holds A's top edge
-    if (inR(x, y) && inR(x, y + h)) return make(x - rx, y - ry, rx + rw - x, h);          // A's left edge
-    if (inR(x, y + h) && inR(x + w, y + h)) return make(x - rx, 0, w, y + h - ry);        // A's bottom edge
-    if (inR(x + w, y) && inR(x + w, y + h)) return make(0, y - ry, x + w - rx, h);        // A's right edge
-    if (inA(rx, ry) && inA(rx + rw, ry)) return make(0, 0, rw, y + h - ry);               // A holds r's top edge
-    if (inA(rx, ry) && inA(rx, ry + rh)) return make(0, 0, x + w - rx, rh);               // r's left edge
+    if (inR(x, y) && inR(x + w, y)) return make(x - rx, y - ry, w, ry + rh - y);             // r holds A's top edge
+    if (inR(x, y) && inR(x, y + h)) return make(x - rx, y - ry, rx + rw - x, h);             // A's left edge
+    if (inR(x, y + h) && inR(x + w, y + h)) return make(x - rx, 0, w, y + h - ry);           // A's bottom edge
+    if (inR(x + w, y) && inR(x + w, y + h)) return make(0, y - ry, x + w - rx, h);           // A's right edge
+    if (inA(rx, ry) && inA(rx + rw, ry)) return make(0, 0, rw, y + h - ry);                  // A holds r's top edge
+    if (inA(rx, ry) && inA(rx, ry + rh)) return make(0, 0, x + w - rx, rh);                  // r's left edge
     if (inA(rx, ry + rh) && inA(rx + rw, ry + rh)) return make(0, y - ry, rw, ry + rh - y);  // r's bottom edge
     if (inA(rx + rw, ry) && inA(rx + rw, ry + rh)) return make(x - rx, 0, rx + rw - x, rh);  // r's right edge
-    if (inA(rx, ry)) return make(0, 0, x + w - rx, y + h - ry);                           // r's top-left corner
-    if (inA(rx + rw, ry + rh)) return make(x - rx, y - ry, rx + rw - x, ry + rh - y);     // bottom-right
-    if (inA(rx, ry + rh)) return make(0, y - ry, x + w - rx, ry + rh - y);                // bottom-left
-    if (inA(rx + rw, ry)) return make(x - rx, 0, rx + rw - x, y + h - ry);                // top-right
+    if (inA(rx, ry)) return make(0, 0, x + w - rx, y + h - ry);                              // r's top-left corner
+    if (inA(rx + rw, ry + rh)) return make(x - rx, y - ry, rx + rw - x, ry + rh - y);        // bottom-right
+    if (inA(rx, ry + rh)) return make(0, y - ry, x + w - rx, ry + rh - y);                   // bottom-left
+    if (inA(rx + rw, ry)) return make(x - rx, 0, rx + rw - x, y + h - ry);                   // top-right
     return CVorRect();
 }

@@ -51,8 +51,7 @@ void AddRef(long* refs) {
 CVorBitmap::CVorBitmap()
     : m_attributes(nullptr), m_bitmap(nullptr), m_keyR(0), m_keyG(0), m_keyB(0), m_keyRGB(0), m_colorKey(0),
       m_memBits(nullptr), m_memWidth(0), m_memHeight(0), m_header(), m_zoom(0), m_frames(0), m_delayTime(0),
-      m_memSize(0), m_lastStatus(Gdiplus::Ok), m_attributesRefs(nullptr), m_bitmapRefs(nullptr),
-      m_memRefs(nullptr) {}
+      m_memSize(0), m_lastStatus(Gdiplus::Ok), m_attributesRefs(nullptr), m_bitmapRefs(nullptr), m_memRefs(nullptr) {}
 
 CVorBitmap::CVorBitmap(const unsigned char* bits, int size, BITMAPINFO& info, int zoom) : CVorBitmap() {
     Init(bits, size, info, zoom);
@@ -180,8 +179,8 @@ const LONGLONG kMaxCheckedFileBytes = 256LL << 20;
 // Reads the file and asks ImageFileCheck whether GDI+ may see it. A file that cannot be read is
 // left to GDI+, which reports its own failure.
 bool FileIsPlausible(const wchar_t* path) {
-    HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
+    HANDLE file =
+        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return true;
     LARGE_INTEGER size;
     bool plausible = true;

@@ -57,9 +57,7 @@ bool CVorTga::Init(const char* path) {
         uint8_t chunk[65536];
         size_t got;
         while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    } catch (const std::bad_alloc&) {
-        readOk = false;
-    }
+    } catch (const std::bad_alloc&) { readOk = false; }
     std::fclose(file);
     return readOk && InitFromMemory(bytes.data(), bytes.size());
 }

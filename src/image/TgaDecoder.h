@@ -24,9 +24,9 @@ struct TgaInfo {
     uint32_t height;
     unsigned bytesPerPixel;  // 3 or 4
     bool rle;
-    bool topRowFirst;        // descriptor bit 5
-    bool rightToLeft;        // descriptor bit 4
-    size_t pixelOffset;      // where the pixel data starts (after header and image ID)
+    bool topRowFirst;    // descriptor bit 5
+    bool rightToLeft;    // descriptor bit 4
+    size_t pixelOffset;  // where the pixel data starts (after header and image ID)
 };
 
 // Checks the header of the file image and that the file is long enough to hold the pixels it

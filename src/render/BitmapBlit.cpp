@@ -5,16 +5,24 @@
 #include "render/Blend.h"
 #include "render/simd/RowKernels.h"
 
-bool ClipBitmapBlit(const PixelSurface& surface, int bitmapWidth, int bitmapHeight, int64_t x, int64_t y,
-                    int64_t srcX, int64_t srcY, int64_t width, int64_t height, BitmapBlit* out) {
+bool ClipBitmapBlit(const PixelSurface& surface, int bitmapWidth, int bitmapHeight, int64_t x, int64_t y, int64_t srcX,
+                    int64_t srcY, int64_t width, int64_t height, BitmapBlit* out) {
     if (!surface.Writable() || bitmapWidth <= 0 || bitmapHeight <= 0) return false;
     const int64_t W = bitmapWidth, H = bitmapHeight;
     // A window larger than the bitmap is cut to it (a negative size stays negative).
     if (width > W) width = W;
     if (height > H) height = H;
     // Columns and rows left of or above the surface are dropped from the front of the window.
-    if (x < 0) { srcX -= x; width += x; x = 0; }
-    if (y < 0) { srcY -= y; height += y; y = 0; }
+    if (x < 0) {
+        srcX -= x;
+        width += x;
+        x = 0;
+    }
+    if (y < 0) {
+        srcY -= y;
+        height += y;
+        y = 0;
+    }
     // ... and those right of or below it from the back.
     if (x + width > surface.width) width = surface.width - x;
     if (y + height > surface.height) height = surface.height - y;
@@ -45,8 +53,7 @@ bool Fits(const PixelSurface& s, const BitmapRows& src, const BitmapBlit& b) {
     if (!s.Writable() || !src.bits || b.width <= 0 || b.height <= 0) return false;
     if (b.dstX < 0 || b.dstY < 0 || int64_t(b.dstX) + b.width > s.width || int64_t(b.dstY) + b.height > s.height)
         return false;
-    if (b.srcX < 0 || b.srcY < 0 || int64_t(b.srcX) + b.width > src.width ||
-        int64_t(b.srcY) + b.height > src.height)
+    if (b.srcX < 0 || b.srcY < 0 || int64_t(b.srcX) + b.width > src.width || int64_t(b.srcY) + b.height > src.height)
         return false;
     // Locked rows may run upwards in memory (negative stride); each still holds 3 * width bytes.
     return (src.stride < 0 ? -src.stride : src.stride) >= 3 * int64_t(src.width);
@@ -98,23 +105,20 @@ void CopyBitmapRows(const PixelSurface& surface, const BitmapRows& src, const Bi
     for (int k = 0; k < blit.height; ++k) copy(DestRow(surface, blit, k), SourceRow(src, blit, k), rowBytes);
 }
 
-void CopyBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
-                         ColorKey key) {
+void CopyBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit, ColorKey key) {
     if (!Fits(surface, src, blit)) return;
     const auto row = ActiveRows().keyedCopyRow;
     for (int k = 0; k < blit.height; ++k) row(DestRow(surface, blit, k), SourceRow(src, blit, k), blit.width, key);
 }
 
-void BlendBitmapRows(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
-                     unsigned opacity) {
+void BlendBitmapRows(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit, unsigned opacity) {
     if (!Fits(surface, src, blit)) return;
     const auto row = ActiveRows().blendRow;
-    for (int k = 0; k < blit.height; ++k)
-        row(DestRow(surface, blit, k), SourceRow(src, blit, k), blit.width, opacity);
+    for (int k = 0; k < blit.height; ++k) row(DestRow(surface, blit, k), SourceRow(src, blit, k), blit.width, opacity);
 }
 
-void BlendBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
-                          unsigned opacity, ColorKey key) {
+void BlendBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit, unsigned opacity,
+                          ColorKey key) {
     if (!Fits(surface, src, blit)) return;
     const auto row = ActiveRows().blendKeyedRow;
     for (int k = 0; k < blit.height; ++k)

@@ -34,8 +34,8 @@ struct ColorKey {
 // bitmap to (x, y) on the surface, in 64 bits. A window larger than the bitmap is cut to it; rows and
 // columns off the surface are dropped from the window; a negative size, a negative source origin or a
 // source origin past the bitmap draws nothing. False when nothing is left to draw.
-bool ClipBitmapBlit(const PixelSurface& surface, int bitmapWidth, int bitmapHeight, int64_t x, int64_t y,
-                    int64_t srcX, int64_t srcY, int64_t width, int64_t height, BitmapBlit* out);
+bool ClipBitmapBlit(const PixelSurface& surface, int bitmapWidth, int bitmapHeight, int64_t x, int64_t y, int64_t srcX,
+                    int64_t srcY, int64_t width, int64_t height, BitmapBlit* out);
 
 // Bytes a memory image of width x |height| pixels needs (rows of exactly 3 * width bytes);
 // -1 for a negative width.
@@ -44,11 +44,9 @@ int64_t MemoryImageBytes(int width, int height);
 // Copies the blit's rows into the surface, one block per row.
 void CopyBitmapRows(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit);
 // The same, pixel by pixel, leaving out pixels of the key colour.
-void CopyBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
-                         ColorKey key);
+void CopyBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit, ColorKey key);
 // Blends the blit's pixels over the surface with one opacity (1..254): d + ((s - d) * opacity >> 8).
-void BlendBitmapRows(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
-                     unsigned opacity);
+void BlendBitmapRows(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit, unsigned opacity);
 // The same, leaving out pixels of the key colour.
-void BlendBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit,
-                          unsigned opacity, ColorKey key);
+void BlendBitmapRowsKeyed(const PixelSurface& surface, const BitmapRows& src, const BitmapBlit& blit, unsigned opacity,
+                          ColorKey key);

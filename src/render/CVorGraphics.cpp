@@ -16,9 +16,15 @@ namespace {
 // Biggest back buffer we make: its byte count must fit a signed 32-bit value.
 const int64_t kMaxBufferBytes = INT_MAX;
 
-void AddRef(VorBackBufferShare* s) { if (s) ++s->refs; }
-void AddRef(VorDeviceShare* s) { if (s) ++s->refs; }
-void AddRef(VorGraphicsShare* s) { if (s) ++s->refs; }
+void AddRef(VorBackBufferShare* s) {
+    if (s) ++s->refs;
+}
+void AddRef(VorDeviceShare* s) {
+    if (s) ++s->refs;
+}
+void AddRef(VorGraphicsShare* s) {
+    if (s) ++s->refs;
+}
 
 void Release(VorBackBufferShare*& s) {
     if (!s) return;
@@ -69,18 +75,17 @@ VorGraphicsShare* MakeGraphics(HDC hdc) {
 }  // namespace
 
 CVorGraphics::CVorGraphics()
-    : m_gdiplusToken(0), m_buffer(nullptr), m_device(nullptr), m_graphics(nullptr), m_targetDC(nullptr),
-      m_stride(0), m_width(0), m_height(0), m_bitsPerPixel(24), m_spriteOrder(0), m_nowFont(nullptr), m_lastPresented(0) {}
+    : m_gdiplusToken(0), m_buffer(nullptr), m_device(nullptr), m_graphics(nullptr), m_targetDC(nullptr), m_stride(0),
+      m_width(0), m_height(0), m_bitsPerPixel(24), m_spriteOrder(0), m_nowFont(nullptr), m_lastPresented(0) {}
 
 CVorGraphics::CVorGraphics(HDC hdc) : CVorGraphics() { InitGraphics(hdc); }
 
 CVorGraphics::CVorGraphics(const CVorGraphics& other)
     : m_gdiplusToken(other.m_gdiplusToken), m_buffer(other.m_buffer), m_device(other.m_device),
-      m_graphics(other.m_graphics), m_targetDC(other.m_targetDC), m_stride(other.m_stride),
-      m_width(other.m_width), m_height(other.m_height), m_bitsPerPixel(other.m_bitsPerPixel),
-      m_sprites(other.m_sprites), m_listed(other.m_listed), m_zang(other.m_zang),
-      m_spriteOrder(other.m_spriteOrder),
-      m_nowFont(other.m_nowFont), m_lastPresented(0) {
+      m_graphics(other.m_graphics), m_targetDC(other.m_targetDC), m_stride(other.m_stride), m_width(other.m_width),
+      m_height(other.m_height), m_bitsPerPixel(other.m_bitsPerPixel), m_sprites(other.m_sprites),
+      m_listed(other.m_listed), m_zang(other.m_zang), m_spriteOrder(other.m_spriteOrder), m_nowFont(other.m_nowFont),
+      m_lastPresented(0) {
     AddRef(m_buffer);
     AddRef(m_device);
     AddRef(m_graphics);

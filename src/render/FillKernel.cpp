@@ -4,8 +4,7 @@
 
 #include "render/simd/RowKernels.h"
 
-void FillSolidRect(const PixelSurface& surface, int x, int y, int width, int height, uint8_t r, uint8_t g,
-                   uint8_t b) {
+void FillSolidRect(const PixelSurface& surface, int x, int y, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
     if (!surface.Writable()) return;
 
     // Clip the half-open rectangle to the surface; in 64 bits x + width cannot overflow.

@@ -8,5 +8,4 @@
 // [x, x + width) x [y, y + height) that lies on the surface. Clipping is done in 64 bits, so any
 // position and size, INT_MIN and INT_MAX included, either clips to the surface or writes nothing.
 // Row padding is never touched.
-void FillSolidRect(const PixelSurface& surface, int x, int y, int width, int height, uint8_t r, uint8_t g,
-                   uint8_t b);
+void FillSolidRect(const PixelSurface& surface, int x, int y, int width, int height, uint8_t r, uint8_t g, uint8_t b);

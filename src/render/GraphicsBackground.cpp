@@ -63,8 +63,10 @@ void CVorGraphics::SetBackBitmap(CVorBitmap* image) {
     if (!image) return;
     const PixelSurface back = BackgroundOf(*this);
     if (!back.pixels) return;
-    if (image->GetMemBitmap()) SetMemoryBackground(back, image);
-    else if (image->GetBitmap() && m_bitsPerPixel == 24) SetImageBackground(back, image);
+    if (image->GetMemBitmap())
+        SetMemoryBackground(back, image);
+    else if (image->GetBitmap() && m_bitsPerPixel == 24)
+        SetImageBackground(back, image);
 }
 
 void CVorGraphics::DrawBack() {

@@ -36,11 +36,15 @@ void Blit(const PixelSurface& surface, const BitmapRows& rows, const BitmapBlit&
           CVorBitmap* bitmap) {
     const bool keyed = bitmap->IsColorKey() != 0;
     if (opacity >= 255) {
-        if (keyed) CopyBitmapRowsKeyed(surface, rows, blit, KeyOf(bitmap));
-        else CopyBitmapRows(surface, rows, blit);
+        if (keyed)
+            CopyBitmapRowsKeyed(surface, rows, blit, KeyOf(bitmap));
+        else
+            CopyBitmapRows(surface, rows, blit);
     } else {
-        if (keyed) BlendBitmapRowsKeyed(surface, rows, blit, opacity, KeyOf(bitmap));
-        else BlendBitmapRows(surface, rows, blit, opacity);
+        if (keyed)
+            BlendBitmapRowsKeyed(surface, rows, blit, opacity, KeyOf(bitmap));
+        else
+            BlendBitmapRows(surface, rows, blit, opacity);
     }
 }
 
@@ -70,8 +74,10 @@ void DrawLocked(const PixelSurface& surface, CVorBitmap* bitmap, const BitmapBli
 
 // Memory or locked path for an already clipped blit.
 void DrawBytes(const PixelSurface& surface, CVorBitmap* bitmap, const BitmapBlit& blit, unsigned opacity) {
-    if (IsMemory(bitmap)) DrawMemory(surface, bitmap, blit, opacity);
-    else DrawLocked(surface, bitmap, blit, opacity);
+    if (IsMemory(bitmap))
+        DrawMemory(surface, bitmap, blit, opacity);
+    else
+        DrawLocked(surface, bitmap, blit, opacity);
 }
 
 // True when the rectangle (x, y, width, height), either size possibly negative (a mirrored
@@ -96,8 +102,7 @@ bool MeetsSurface(const Gdiplus::RectF& r, double w, double h) {
 // Zoom path: GDI stretches the source window (srcX, srcY) to the far corner of the memory image
 // into (x, y, width, height) on the memory DC. The memory rows are unpadded and bottom row first;
 // GDI wants rows padded to 4 bytes, so odd widths go through a padded copy. No colour key.
-void DrawZoomed(const CVorGraphics& g, CVorBitmap* bitmap, int x, int y, int srcX, int srcY, int width,
-                int height) {
+void DrawZoomed(const CVorGraphics& g, CVorBitmap* bitmap, int x, int y, int srcX, int srcY, int width, int height) {
     CDC* dc = g.GetMemDC();
     if (!dc || !dc->m_hDC) return;
     BitmapRows rows;
@@ -190,8 +195,8 @@ void CVorGraphics::Draw(CVorBitmap* bitmap, int x, int y, int srcX, int srcY, in
     // GDI+ path: the clipped window, unscaled.
     Gdiplus::Graphics* graphics = GetGraphics();
     if (!graphics) return;
-    graphics->DrawImage(bitmap->GetBitmap(), Gdiplus::Rect(blit.dstX, blit.dstY, blit.width, blit.height),
-                        blit.srcX, blit.srcY, blit.width, blit.height, Gdiplus::UnitPixel);
+    graphics->DrawImage(bitmap->GetBitmap(), Gdiplus::Rect(blit.dstX, blit.dstY, blit.width, blit.height), blit.srcX,
+                        blit.srcY, blit.width, blit.height, Gdiplus::UnitPixel);
     ::GdiFlush();
 }
 

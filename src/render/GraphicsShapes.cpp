@@ -71,7 +71,7 @@ void CVorGraphics::Draw(const wchar_t* text, int x, int y, int width, int height
     Gdiplus::StringFormat* format = NewGdiplus<Gdiplus::StringFormat>(0, LANGID(0));
     if (format) format->SetAlignment(align);
     const Gdiplus::RectF layout{static_cast<Gdiplus::REAL>(x), static_cast<Gdiplus::REAL>(y),
-                               static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height)};
+                                static_cast<Gdiplus::REAL>(width), static_cast<Gdiplus::REAL>(height)};
     graphics->DrawString(text, TextLength(text), font->GetFont(), layout, format, brush);
     delete format;
 }

@@ -29,8 +29,7 @@ void CVorGraphics::Draw(CVorTga* tga, int x, int y, int srcX, int srcY, int widt
     const PixelSurface surface = PixelsOf(*this);
     TgaBlitArea area;
     if (!SourceOf(tga, source) || !surface.Writable()) return;
-    if (!ClipTgaBlit(surface.width, surface.height, source.width, source.height, x, y, srcX, srcY, width, height,
-                     area))
+    if (!ClipTgaBlit(surface.width, surface.height, source.width, source.height, x, y, srcX, srcY, width, height, area))
         return;
     BlitTgaAlpha(surface, source, area);
 }
@@ -40,8 +39,7 @@ void CVorGraphics::Draw(CVorTga* tga, int x, int y, int srcX, int srcY, int widt
     const PixelSurface surface = PixelsOf(*this);
     TgaBlitArea area;
     if (!SourceOf(tga, source) || !surface.Writable()) return;
-    if (!ClipTgaBlit(surface.width, surface.height, source.width, source.height, x, y, srcX, srcY, width, height,
-                     area))
+    if (!ClipTgaBlit(surface.width, surface.height, source.width, source.height, x, y, srcX, srcY, width, height, area))
         return;
     BlitTgaAlphaOpacity(surface, source, area, alpha);
 }

@@ -6,9 +6,9 @@
 struct VorBackBufferShare {
     long refs;
     HBITMAP bitmap;
-    BYTE* pixels;       // owned by the DIB section
+    BYTE* pixels;  // owned by the DIB section
     BITMAPINFO* info;
-    BYTE* backCopy;     // height * stride bytes, same layout as pixels (a page block)
+    BYTE* backCopy;  // height * stride bytes, same layout as pixels (a page block)
     size_t backCopyBytes;
 };
 

@@ -53,10 +53,10 @@ bool ClipTgaBlit(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth, uin
     return ClipBlock(surfaceWidth, surfaceHeight, pictureWidth, pictureHeight, x, y, srcX, srcY, w, h, area);
 }
 
-bool ClipTgaBlitWhole(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth, uint32_t pictureHeight, int x,
-                      int y, TgaBlitArea& area) {
-    return ClipBlock(surfaceWidth, surfaceHeight, pictureWidth, pictureHeight, x, y, 0, 0, pictureWidth,
-                     pictureHeight, area);
+bool ClipTgaBlitWhole(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth, uint32_t pictureHeight, int x, int y,
+                      TgaBlitArea& area) {
+    return ClipBlock(surfaceWidth, surfaceHeight, pictureWidth, pictureHeight, x, y, 0, 0, pictureWidth, pictureHeight,
+                     area);
 }
 
 // The reference row: each pixel through WriteTgaPixel with its alpha scaled by the opacity.

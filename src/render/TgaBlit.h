@@ -38,8 +38,8 @@ bool ClipTgaBlit(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth, uin
                  int srcX, int srcY, int width, int height, TgaBlitArea& area);
 
 // The whole picture at (x, y): rules 2 to 5 above.
-bool ClipTgaBlitWhole(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth, uint32_t pictureHeight, int x,
-                      int y, TgaBlitArea& area);
+bool ClipTgaBlitWhole(int surfaceWidth, int surfaceHeight, uint32_t pictureWidth, uint32_t pictureHeight, int x, int y,
+                      TgaBlitArea& area);
 
 // Writes one source pixel s (blue, green, red) onto destination pixel d with effective alpha a:
 // 255 copies, 0 keeps d, anything else blends each channel as d + ((s - d) * a >> 8).

@@ -85,8 +85,8 @@ CVorSprite::CVorSprite(const CVorSprite& other)
       m_penX(other.m_penX), m_penY(other.m_penY), m_penWidth(other.m_penWidth), m_penHeight(other.m_penHeight),
       m_brush(other.m_brush), m_color(other.m_color), m_font(other.m_font), m_textA(other.m_textA),
       m_textBrush(CloneTextBrush(other.m_textBrush)), m_alignment(other.m_alignment), m_alpha(other.m_alpha),
-      m_update(other.m_update), m_sort(other.m_sort), m_animation(other.m_animation),
-      m_frameIndex(other.m_frameIndex), m_frameTick(other.m_frameTick) {
+      m_update(other.m_update), m_sort(other.m_sort), m_animation(other.m_animation), m_frameIndex(other.m_frameIndex),
+      m_frameTick(other.m_frameTick) {
     std::memcpy(m_text, other.m_text, sizeof m_text);
 }
 
@@ -225,14 +225,20 @@ void CVorSprite::SetRect(int x, int y, int width, int height, int srcX, int srcY
         height = ClampToInt(int64_t(height) + 1);
     }
     if (width == 0) {
-        if (m_tga) width = ImageSize(m_tga->GetWidth());
-        else if (m_bitmap) width = m_bitmap->GetWidth();
-        else if (m_font) width = ClampToInt(int64_t(TruncToInt(0.75 * m_font->GetSize())) * (int64_t(m_textA.size()) + 2));
+        if (m_tga)
+            width = ImageSize(m_tga->GetWidth());
+        else if (m_bitmap)
+            width = m_bitmap->GetWidth();
+        else if (m_font)
+            width = ClampToInt(int64_t(TruncToInt(0.75 * m_font->GetSize())) * (int64_t(m_textA.size()) + 2));
     }
     if (height == 0) {
-        if (m_tga) height = ImageSize(m_tga->GetHeight());
-        else if (m_bitmap) height = m_bitmap->GetHeight();
-        else if (m_font) height = TruncToInt(1.5 * m_font->GetSize());
+        if (m_tga)
+            height = ImageSize(m_tga->GetHeight());
+        else if (m_bitmap)
+            height = m_bitmap->GetHeight();
+        else if (m_font)
+            height = TruncToInt(1.5 * m_font->GetSize());
     }
     if (srcX < 0) srcX = 0;
     if (srcY < 0) srcY = 0;
@@ -257,7 +263,8 @@ void CVorSprite::StepFrameAt(DWORD now) {
     ++m_frameIndex;
     m_frameTick = now;
     if (m_frameIndex >= m_bitmap->GetFrames()) m_frameIndex = 0;
-    if (Gdiplus::Bitmap* image = m_bitmap->GetBitmap()) image->SelectActiveFrame(&kFrameDimensionTime, UINT(m_frameIndex));
+    if (Gdiplus::Bitmap* image = m_bitmap->GetBitmap())
+        image->SelectActiveFrame(&kFrameDimensionTime, UINT(m_frameIndex));
     // The new frame is drawn whole at the sprite's next placement.
     m_qiangzhi = 1;
 }

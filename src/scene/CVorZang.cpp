@@ -19,6 +19,8 @@ inline CVorRect FromEdges(i64 x, i64 y, i64 r, i64 b) { return CVorRect(int(x), 
 bool MergeStep(const CVorRect& nRect, const CVorRect& pRect, CVorRect& merged, bool& grown) {
     const Box n(nRect), p(pRect);
     grown = true;
+    // One merge rule per line.
+    // clang-format off
     if (p.x >= n.x && p.r <= n.r && p.y >= n.y && p.b <= n.b) { merged = nRect; grown = false; return true; }  // 1
     if (n.x >= p.x && n.r <= p.r && n.y >= p.y && n.b <= p.b) { merged = pRect; grown = false; return true; }  // 2
     if (p.x >= n.x && p.r <= n.r && p.y <= n.y && p.b >= n.b) { merged = FromEdges(n.x, p.y, n.r, p.b); return true; }  // 3
@@ -35,6 +37,7 @@ bool MergeStep(const CVorRect& nRect, const CVorRect& pRect, CVorRect& merged, b
     if (p.Has(n.r, n.b)) { merged = FromEdges(n.x, n.y, p.r, p.b); return true; }  // 14
     if (p.Has(n.x, n.b)) { merged = FromEdges(p.x, n.y, n.r, p.b); return true; }  // 15
     if (p.Has(n.r, n.y)) { merged = FromEdges(n.x, p.y, p.r, n.b); return true; }  // 16
+    // clang-format on
     return false;
 }
 }  // namespace
@@ -79,7 +82,10 @@ void CVorZang::ExtRect(std::list<CVorRect>::iterator it) {
     while (grownInPass) {
         grownInPass = false;
         for (auto p = m_rects.begin(); p != m_rects.end();) {
-            if (p == it) { ++p; continue; }
+            if (p == it) {
+                ++p;
+                continue;
+            }
             CVorRect merged;
             bool grown = false;
             if (MergeStep(*it, *p, merged, grown)) {

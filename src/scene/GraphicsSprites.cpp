@@ -65,8 +65,8 @@ void RedrawMemoryPart(CVorGraphics& g, CVorSprite& s, const CVorRect& part) {
     CVorBitmap* bitmap = s.GetBitmap();
     const CVorRect r = *s.GetNewRect();
     BitmapBlit whole;
-    if (!ClipBitmapBlit(PixelsOf(g), bitmap->GetWidth(), bitmap->GetHeight(), r.X, r.Y, s.GetSrcX(),
-                        s.GetSrcY(), r.Width, r.Height, &whole))
+    if (!ClipBitmapBlit(PixelsOf(g), bitmap->GetWidth(), bitmap->GetHeight(), r.X, r.Y, s.GetSrcX(), s.GetSrcY(),
+                        r.Width, r.Height, &whole))
         return;
     const int64_t left = std::max<int64_t>(part.X, whole.dstX);
     const int64_t top = std::max<int64_t>(part.Y, whole.dstY);
@@ -220,8 +220,10 @@ void CVorGraphics::DrawSprite(bool present) {
         } else if (s->GetPen()) {
             if (whole) {
                 const SpriteClip clip(GetGraphics(), r);
-                if (s->GetBox()) DrawRectangle(s->GetPen(), px, py, pw, ph);
-                else DrawLine(s->GetPen(), px, py, ClampToInt(int64_t(px) + pw), ClampToInt(int64_t(py) + ph));
+                if (s->GetBox())
+                    DrawRectangle(s->GetPen(), px, py, pw, ph);
+                else
+                    DrawLine(s->GetPen(), px, py, ClampToInt(int64_t(px) + pw), ClampToInt(int64_t(py) + ph));
             }
         } else if (s->GetBrush()) {
             if (whole) {
@@ -236,10 +238,14 @@ void CVorGraphics::DrawSprite(bool present) {
             CVorBitmap* bitmap = s->GetBitmap();
             const unsigned char alpha = s->GetAlpha();
             auto blit = [&](int x, int y, int srcX, int srcY, int w, int h) {
-                if (tga && alpha == 255) Draw(tga, x, y, srcX, srcY, w, h);
-                else if (tga) Draw(tga, x, y, srcX, srcY, w, h, alpha);
-                else if (alpha == 255) Draw(bitmap, x, y, srcX, srcY, w, h);
-                else Draw(bitmap, x, y, srcX, srcY, w, h, alpha);
+                if (tga && alpha == 255)
+                    Draw(tga, x, y, srcX, srcY, w, h);
+                else if (tga)
+                    Draw(tga, x, y, srcX, srcY, w, h, alpha);
+                else if (alpha == 255)
+                    Draw(bitmap, x, y, srcX, srcY, w, h);
+                else
+                    Draw(bitmap, x, y, srcX, srcY, w, h, alpha);
             };
             if (whole) {
                 blit(r.X, r.Y, s->GetSrcX(), s->GetSrcY(), r.Width, r.Height);

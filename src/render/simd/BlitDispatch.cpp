@@ -7,11 +7,11 @@
 #include "render/simd/RowKernels.h"
 
 #if defined(__i386__) || defined(__x86_64__)
-#include <cpuid.h>
+#  include <cpuid.h>
 #endif
 
-const RowKernels kScalarRows = {BlitLevel::Scalar, AlphaRowScalar, KeyedCopyRowScalar, BlendRowScalar,
-                                BlendKeyedRowScalar, FillRowScalar, CopyBytesScalar};
+const RowKernels kScalarRows = {BlitLevel::Scalar,   AlphaRowScalar, KeyedCopyRowScalar, BlendRowScalar,
+                                BlendKeyedRowScalar, FillRowScalar,  CopyBytesScalar};
 
 namespace {
 
@@ -59,9 +59,12 @@ BlitLevel BestBlitLevel() {
 const RowKernels* RowsFor(BlitLevel level) {
     if (int(level) > int(BestBlitLevel())) return nullptr;
     switch (level) {
-        case BlitLevel::Scalar: return &kScalarRows;
-        case BlitLevel::Sse2: return &kSse2Rows;
-        case BlitLevel::Avx2: return &kAvx2Rows;
+        case BlitLevel::Scalar:
+            return &kScalarRows;
+        case BlitLevel::Sse2:
+            return &kSse2Rows;
+        case BlitLevel::Avx2:
+            return &kAvx2Rows;
     }
     return nullptr;
 }
@@ -77,9 +80,12 @@ bool SetBlitLevel(BlitLevel level) {
 
 const char* BlitLevelName(BlitLevel level) {
     switch (level) {
-        case BlitLevel::Scalar: return "scalar";
-        case BlitLevel::Sse2: return "sse2";
-        case BlitLevel::Avx2: return "avx2";
+        case BlitLevel::Scalar:
+            return "scalar";
+        case BlitLevel::Sse2:
+            return "sse2";
+        case BlitLevel::Avx2:
+            return "avx2";
     }
     return "?";
 }

@@ -93,9 +93,12 @@ VOR_AVX2 void AlphaRow256(uint8_t* d, const uint8_t* s, int n, unsigned opacity)
             const __m256i s16 = _mm256_shuffle_epi8(px, sh.colour[k]);
             __m256i a16 = _mm256_shuffle_epi8(px, sh.alpha[k]);
             // Weight: A * opacity >> 8, or A with 255 made 256 (a copy, as the reference does).
-            if (kScaled) a16 = _mm256_srli_epi16(_mm256_mullo_epi16(a16, op), 8);
-            else a16 = _mm256_sub_epi16(a16, _mm256_cmpeq_epi16(a16, opaque));
-            const __m256i d16 = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * size_t(k))));
+            if (kScaled)
+                a16 = _mm256_srli_epi16(_mm256_mullo_epi16(a16, op), 8);
+            else
+                a16 = _mm256_sub_epi16(a16, _mm256_cmpeq_epi16(a16, opaque));
+            const __m256i d16 =
+                _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * size_t(k))));
             // (d * 256 + (s - d) * a) >> 8: the true sum lies in 0..65280, so 16-bit wrap-around is harmless.
             r[k] = _mm256_srli_epi16(
                 _mm256_add_epi16(_mm256_slli_epi16(d16, 8), _mm256_mullo_epi16(_mm256_sub_epi16(s16, d16), a16)), 8);
@@ -109,8 +112,10 @@ VOR_AVX2 void AlphaRow256(uint8_t* d, const uint8_t* s, int n, unsigned opacity)
 }
 
 VOR_AVX2 void AlphaRowAvx2(uint8_t* d, const uint8_t* s, int n, unsigned opacity) {
-    if (opacity == 255) AlphaRow256<false>(d, s, n, opacity);
-    else AlphaRow256<true>(d, s, n, opacity);
+    if (opacity == 255)
+        AlphaRow256<false>(d, s, n, opacity);
+    else
+        AlphaRow256<true>(d, s, n, opacity);
 }
 
 VOR_AVX2 void CopyBytesAvx2(uint8_t* d, const uint8_t* s, size_t bytes) {
@@ -125,5 +130,5 @@ VOR_AVX2 void CopyBytesAvx2(uint8_t* d, const uint8_t* s, size_t bytes) {
 
 }  // namespace
 
-const RowKernels kAvx2Rows = {BlitLevel::Avx2, AlphaRowAvx2, KeyedCopyRowVec, BlendRowVec,
-                              BlendKeyedRowVec, FillRowVec, CopyBytesAvx2};
+const RowKernels kAvx2Rows = {BlitLevel::Avx2,  AlphaRowAvx2, KeyedCopyRowVec, BlendRowVec,
+                              BlendKeyedRowVec, FillRowVec,   CopyBytesAvx2};
