@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "render/Blend.h"
+#include "render/BlockClip.h"
 #include "render/simd/RowKernels.h"
 
 bool ClipBitmapBlit(const PixelSurface& surface, int bitmapWidth, int bitmapHeight, int64_t x, int64_t y, int64_t srcX,
@@ -12,30 +13,9 @@ bool ClipBitmapBlit(const PixelSurface& surface, int bitmapWidth, int bitmapHeig
     // A window larger than the bitmap is cut to it (a negative size stays negative).
     if (width > W) width = W;
     if (height > H) height = H;
-    // Columns and rows left of or above the surface are dropped from the front of the window.
-    if (x < 0) {
-        srcX -= x;
-        width += x;
-        x = 0;
-    }
-    if (y < 0) {
-        srcY -= y;
-        height += y;
-        y = 0;
-    }
-    // ... and those right of or below it from the back.
-    if (x + width > surface.width) width = surface.width - x;
-    if (y + height > surface.height) height = surface.height - y;
-    if (srcX < 0 || srcY < 0 || srcX >= W || srcY >= H || width <= 0 || height <= 0) return false;
-    // The window ends at the bitmap's far edges.
-    if (srcX + width > W) width = W - srcX;
-    if (srcY + height > H) height = H - srcY;
-    out->dstX = int(x);
-    out->dstY = int(y);
-    out->srcX = int(srcX);
-    out->srcY = int(srcY);
-    out->width = int(width);
-    out->height = int(height);
+    ClippedBlock block;
+    if (!ClipBlockToSurface(surface.width, surface.height, W, H, x, y, srcX, srcY, width, height, block)) return false;
+    *out = BitmapBlit{block.x, block.y, block.srcX, block.srcY, block.width, block.height};
     return true;
 }
 

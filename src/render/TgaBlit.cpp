@@ -2,38 +2,20 @@
 
 #include <cstddef>
 
+#include "render/BlockClip.h"
 #include "render/simd/RowKernels.h"
 
 namespace {
 typedef int64_t i64;
 
-// Rules 2 to 5 of the clipping, on 64-bit values; width and height are already at most the
-// picture's (rule 1).
+// Rules 2 to 5 of the clipping; width and height are already at most the picture's (rule 1).
 bool ClipBlock(i64 surfaceWidth, i64 surfaceHeight, i64 pictureWidth, i64 pictureHeight, i64 x, i64 y, i64 srcX,
                i64 srcY, i64 width, i64 height, TgaBlitArea& area) {
-    if (x < 0) {
-        srcX -= x;
-        width += x;
-        x = 0;
-    }
-    if (y < 0) {
-        srcY -= y;
-        height += y;
-        y = 0;
-    }
-    if (x + width > surfaceWidth) width = surfaceWidth - x;
-    if (y + height > surfaceHeight) height = surfaceHeight - y;
-    if (srcX < 0 || srcX >= pictureWidth || srcY < 0 || srcY >= pictureHeight) return false;
-    if (width <= 0 || height <= 0) return false;
-    if (srcX + width >= pictureWidth) width = pictureWidth - srcX;
-    if (srcY + height >= pictureHeight) height = pictureHeight - srcY;
-    // Here 0 <= x, x + width <= surfaceWidth, srcX + width <= pictureWidth, and the same for y.
-    area.x = int(x);
-    area.y = int(y);
-    area.srcX = uint32_t(srcX);
-    area.srcY = uint32_t(srcY);
-    area.width = int(width);
-    area.height = int(height);
+    ClippedBlock block;
+    if (!ClipBlockToSurface(surfaceWidth, surfaceHeight, pictureWidth, pictureHeight, x, y, srcX, srcY, width, height,
+                            block))
+        return false;
+    area = TgaBlitArea{block.x, block.y, uint32_t(block.srcX), uint32_t(block.srcY), block.width, block.height};
     return true;
 }
 
