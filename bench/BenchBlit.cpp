@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "Bench.h"
+#include "ImageFileBytes.h"
 
 namespace {
 
@@ -144,13 +145,7 @@ void KeyedBlits(CVorGraphics& g, const Picture& pic) {
             d[2] = key ? 0xFF : s[2];
         }
     BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = W;
-    info.bmiHeader.biHeight = H;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    imagefile::SetInfo24(&info, W, H);
     CVorBitmap keyed(bits.data(), int(bits.size()), info, 0xFF, 0x00, 0xFF);
     Contenders c;
     AddLevels(c, [&] { g.Draw(&keyed, 0, 0); }, n);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "ImageFileBytes.h"
 #include "tga/TgaTestKit.h"
 
 using namespace tgakit;
@@ -63,13 +64,7 @@ std::vector<uint8_t> MemoryBits(int w, int h, uint32_t& seed) {
 
 BITMAPINFO InfoOf(int w, int h) {
     BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    imagefile::SetInfo24(&info, w, h);
     return info;
 }
 

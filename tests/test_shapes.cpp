@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "ImageFileBytes.h"
 
 namespace {
 
@@ -678,12 +679,8 @@ TEST_CASE("brush re-Init switches between hatch and texture; each fills with its
 
 TEST_CASE("a memory image makes no texture brush") {
     EnsureGdiplus();
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = 2;
-    info.bmiHeader.biHeight = 2;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    BITMAPINFO info;
+    imagefile::SetInfo24(&info, 2, 2);
     const unsigned char bits[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
     CVorBitmap memory(bits, int(sizeof bits), info, 0);
     REQUIRE(memory.GetBitmap() == nullptr);
