@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DemoHost.h"
+#include "ImageFileBytes.h"
 
 namespace {
 
@@ -98,36 +99,15 @@ void AlignedText(CVorGraphics& g, CVorFont& caption) {
 
 // Writes a 24 x 24 brick tile as a 24-bit BMP file; false when the file cannot be written.
 bool WriteBrickBmp(const std::string& path) {
-    const int size = 24, stride = 72;
-    std::vector<uint8_t> file(54 + stride * size, 0);
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) file[at + i] = uint8_t(v >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, uint32_t(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, size);
-    put32(22, size);  // bottom-up rows
-    file[26] = 1;
-    file[28] = 24;
-    for (int y = 0; y < size; ++y) {
-        uint8_t* row = &file[54 + (size - 1 - y) * stride];
-        for (int x = 0; x < size; ++x) {
-            // Two courses of bricks, the lower one shifted by half a brick; grey mortar lines.
-            const int shifted = y < 12 ? x : (x + 12) % size;
-            const bool mortar = y % 12 == 11 || shifted % 24 == 23;
-            const int shade = (x * 3 + y * 5) % 20;
-            row[3 * x + 0] = uint8_t(mortar ? 200 : 40 + shade);
-            row[3 * x + 1] = uint8_t(mortar ? 205 : 60 + shade);
-            row[3 * x + 2] = uint8_t(mortar ? 210 : 170 + shade);
-        }
-    }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(file.data(), 1, file.size(), f) == file.size();
-    return std::fclose(f) == 0 && ok;
+    const int size = 24;
+    return imagefile::WriteFile(path, imagefile::Bmp(size, size, 24, [](int x, int y) {
+        // Two courses of bricks, the lower one shifted by half a brick; grey mortar lines.
+        const int shifted = y < 12 ? x : (x + 12) % size;
+        const bool mortar = y % 12 == 11 || shifted % 24 == 23;
+        const int shade = (x * 3 + y * 5) % 20;
+        return imagefile::Rgba{uint8_t(mortar ? 210 : 170 + shade), uint8_t(mortar ? 205 : 60 + shade),
+                               uint8_t(mortar ? 200 : 40 + shade), 255};
+    }));
 }
 
 void TextureFills(DemoHost& host, CVorGraphics& g, CVorFont& caption) {

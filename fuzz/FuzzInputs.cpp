@@ -223,14 +223,6 @@ void DrawBitmap(CVorGraphics& g, CVorBitmap& b, Random& rng) {
     Trace(g, "Draw(bitmap copy)", cx, cy);
 }
 
-
-bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
 }  // namespace
 
 void SetTrace(bool on) { g_trace = on; }
@@ -319,7 +311,7 @@ bool RunInput(const Input& input, const std::string& tempDir, Outcome* outcome) 
         bool ok;
         if (rng.OneIn(4)) {
             const std::string path = tempDir + "input.tga";
-            ok = WriteBytes(path, input.bytes) && t.Init(path.c_str());
+            ok = imagefile::WriteFile(path, input.bytes) && t.Init(path.c_str());
             ::DeleteFileA(path.c_str());
         } else {
             GuardedBlock file(input.bytes.data(), input.bytes.size());
@@ -345,7 +337,7 @@ bool RunInput(const Input& input, const std::string& tempDir, Outcome* outcome) 
         char name[48];
         std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(input.seed));
         const std::string path = tempDir + name + ExtensionOf(input.loader);
-        if (!WriteBytes(path, input.bytes)) return true;
+        if (!imagefile::WriteFile(path, input.bytes)) return true;
         CVorBitmap b;
         if (input.loader == kInitGif) b.InitGif(Wide(path).c_str());
         else if (rng.OneIn(3)) b.Init(Wide(path).c_str(), 255, 0, 255);

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "FuzzInputs.h"
+#include "ImageFileBytes.h"
 #include "Mutator.h"
 
 using namespace fuzz;
@@ -369,10 +370,7 @@ int main(int argc, char** argv) {
     if (childMapping) return RunChild(childMapping, childFirst, childCount, seeds);
     if (saveSeed) {
         const Input input = MakeInput(Number(saveSeed), seeds);
-        FILE* f = std::fopen(saveFile, "wb");
-        if (!f) return 2;
-        if (!input.bytes.empty()) std::fwrite(input.bytes.data(), 1, input.bytes.size(), f);
-        std::fclose(f);
+        if (!imagefile::WriteFile(saveFile, input.bytes)) return 2;
         std::printf("%s input written to %s\n", LoaderName(input.loader), saveFile);
         return 0;
     }

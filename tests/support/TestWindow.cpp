@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "ImageFileBytes.h"
 
 #include <cstdio>
 #include <cstring>
@@ -176,10 +177,6 @@ std::string WriteTempFile(const std::string& name, const std::vector<uint8_t>& b
     char dir[MAX_PATH];
     ::GetTempPathA(MAX_PATH, dir);
     std::string path = std::string(dir) + name;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (f) {
-        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
+    imagefile::WriteFile(path, bytes);
     return path;
 }
