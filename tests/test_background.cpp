@@ -111,7 +111,9 @@ TEST_CASE("a GDI+ picture larger than the surface is clipped to it") {
     CheckBackground(g, 5, 3, Pattern, 0x77);
 }
 
-TEST_CASE("memory pictures go upright into the top-left corner, clipped to the surface") {
+TEST_CASE("memory pictures keep the block's row order: block row i is background row i, clipped") {
+    // MemoryPicture stores its picture bottom row first, so block row i is picture row h - 1 - i.
+    auto blockRows = [](int h) { return [h](int x, int y) { return Pattern(x, h - 1 - y); }; };
     CVorGraphics g;
     MakeSurface(g, 6, 4, 0x00);  // stride 20: two padding bytes a row
     SUBCASE("smaller, odd row length (9 bytes)") {
