@@ -128,10 +128,8 @@ TEST_CASE("surface sizes of 0 and negatives leave no pixels, and drawing on it i
         CAPTURE(size[1]);
         CVorGraphics g;
         const bool made = g.Init(size[0], size[1]);
-        if (size[0] < 0 || size[1] < 0 || size[0] == INT_MAX) {
-            CHECK_FALSE(made);
-            CHECK(g.GetPixels() == nullptr);
-        }
+        CHECK(made);  // false only when the header cannot be allocated
+        if (size[0] < 0 || size[1] < 0 || size[0] == INT_MAX) CHECK(g.GetPixels() == nullptr);
         CHECK(g.GetBackCopy() == nullptr);
         g.InitGraphics(static_cast<CPaintDC*>(nullptr));
         CVorTga tga;

@@ -56,7 +56,7 @@ std::vector<uint8_t> WithoutColourTable(std::vector<uint8_t> gif) {
 
 // Frames of w x h indices 0..15 that differ from frame to frame.
 std::vector<std::vector<uint8_t>> GrayFrames(int w, int h, int count) {
-    std::vector<std::vector<uint8_t>> frames(size_t(count));
+    std::vector<std::vector<uint8_t>> frames(static_cast<size_t>(count));
     for (int n = 0; n < count; ++n)
         for (int i = 0; i < w * h; ++i) frames[size_t(n)].push_back(uint8_t((i * 5 + n * 3) % 16));
     return frames;
@@ -435,9 +435,12 @@ TEST_CASE("GIFs without any colour table load through a gray table: index i is g
         CVorBitmap b;
         b.InitGif(Wide(path).c_str());
         REQUIRE(b.GetBitmap() != nullptr);
-        CHECK(b.GetLastStatus() == Gdiplus::Ok);
         CHECK(b.GetFrames() == count);
-        CHECK(b.GetDelayTime() == 7);
+        // GDI+ (wine's at least) gives a still GIF no frame delay item.
+        if (count > 1) {
+            CHECK(b.GetLastStatus() == Gdiplus::Ok);
+            CHECK(b.GetDelayTime() == 7);
+        }
         for (int n = 0; n < count; ++n) {
             CAPTURE(n);
             REQUIRE(b.GetBitmap()->SelectActiveFrame(&Gdiplus::FrameDimensionTime, UINT(n)) == Gdiplus::Ok);
@@ -445,6 +448,7 @@ TEST_CASE("GIFs without any colour table load through a gray table: index i is g
         }
         // The plain file loader gives the same first frame.
         CVorBitmap still(Wide(path).c_str());
+        CHECK(still.GetLastStatus() == Gdiplus::Ok);
         CheckLockedColours(still, w, h, gray(frames[0], w));
     }
 }
