@@ -35,6 +35,8 @@ struct Progress {
     volatile LONG code;       // exception code of a crash
     volatile LONG64 tried[kLoaderCount], refused[kLoaderCount], loaded[kLoaderCount];
     volatile LONG64 crashes[kLoaderCount], hangs[kLoaderCount], strays[kLoaderCount];
+    volatile LONG slowestMs;  // the longest input that finished, and its seed: the watchdog's measure
+    volatile LONG64 slowestSeed;
 };
 
 Progress* g_progress = nullptr;
@@ -202,6 +204,11 @@ bool RunCounted(uint64_t seed, const SeedFiles& seeds, const std::string& temp, 
     Outcome outcome;
     const bool clean = RunInput(input, temp, &outcome);
     g_inputRunning = 0;
+    const LONG took = LONG(::GetTickCount() - g_inputStart);
+    if (p && took > p->slowestMs) {
+        p->slowestMs = took;
+        p->slowestSeed = LONG64(seed);
+    }
     if (!p)
         std::printf("input 0x%016" PRIx64 ": loader %s, %u bytes, %s\n", seed, LoaderName(input.loader),
                     unsigned(input.bytes.size()), outcome == kLoaded ? "loaded" : "refused");
@@ -322,6 +329,8 @@ int RunParent(int64_t inputs, int64_t batch, const char* seedDir) {
     std::printf("%-8s %9" PRId64 " %9" PRId64 " %9" PRId64 " %8" PRId64 " %6" PRId64 " %6" PRId64 "\n", "total",
                 total[0], total[1], total[2], total[3], total[4], total[5]);
     std::printf("%.1f s, %.0f inputs/s\n", seconds, seconds > 0 ? total[0] / seconds : 0.0);
+    std::printf("slowest input %.1f s (seed 0x%016" PRIx64 "), hang watchdog %lu s\n", p->slowestMs / 1000.0,
+                uint64_t(p->slowestSeed), static_cast<unsigned long>(g_timeoutMs / 1000));
     return total[3] + total[4] + total[5] == 0 ? 0 : 1;
 }
 
