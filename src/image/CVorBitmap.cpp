@@ -226,8 +226,8 @@ const LONGLONG kMaxCheckedFileBytes = 256LL << 20;
 class WholeFile {
 public:
     explicit WholeFile(const wchar_t* path) : m_bytes(nullptr), m_size(0) {
-        HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file =
+            ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE) return;
         LARGE_INTEGER size;
         if (::GetFileSizeEx(file, &size) && size.QuadPart <= kMaxCheckedFileBytes) {

@@ -13,9 +13,9 @@
 #include "image/PictureLimit.h"
 
 enum ImageFileVerdict {
-    kImageFileDecode,      // let the decoder see it
-    kImageFileTooLarge,    // a picture (or a GIF frame) declares more than kMaxPicturePixels pixels
-    kImageFileImpossible   // a header no sound file has (no area, rows past the end, cut short)
+    kImageFileDecode,     // let the decoder see it
+    kImageFileTooLarge,   // a picture (or a GIF frame) declares more than kMaxPicturePixels pixels
+    kImageFileImpossible  // a header no sound file has (no area, rows past the end, cut short)
 };
 
 // What to do with a file image (BMP, GIF, PNG and JPEG are judged; other kinds pass).
