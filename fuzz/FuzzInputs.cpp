@@ -342,7 +342,8 @@ bool RunInput(const Input& input, const std::string& tempDir, Outcome* outcome) 
         if (input.loader == kInitGif) b.InitGif(Wide(path).c_str());
         else if (rng.OneIn(3)) b.Init(Wide(path).c_str(), 255, 0, 255);
         else b.Init(Wide(path).c_str());
-        if (b.GetBitmap()) {
+        // A failed load keeps a GDI+ object without an image: 0 x 0.
+        if (b.GetBitmap() && b.GetWidth() > 0) {
             *outcome = kLoaded;
             if (input.loader == kInitGif && b.GetFrames() > 1) {
                 CVorSprite s;

@@ -12,7 +12,7 @@ public:
     /// Same as Init(bits, size, info, zoom).
     CVorBitmap(const unsigned char* bits, int size, BITMAPINFO& info, int zoom);
     /// Same as Init(path).
-    explicit CVorBitmap(const wchar_t* path);
+    CVorBitmap(const wchar_t* path);
     /// Same as Init(bits, size, info, r, g, b).
     CVorBitmap(const unsigned char* bits, int size, BITMAPINFO& info, unsigned char r, unsigned char g,
                unsigned char b);
@@ -27,14 +27,21 @@ public:
     void Init(const unsigned char* bits, int size, BITMAPINFO& info, int zoom);
     /// Memory image with colour key (r, g, b).
     void Init(const unsigned char* bits, int size, BITMAPINFO& info, unsigned char r, unsigned char g, unsigned char b);
-    /// GDI+ bitmap from an image file (BMP, PNG, JPEG, GIF, ...). A BMP, GIF or PNG file whose
-    /// header cannot describe a sound picture (sizes whose pixels need 2 GB or more, BMP rows past
-    /// the end of the file, a GIF frame without a colour table) is refused before it is decoded:
-    /// empty picture, status UnknownImageFormat.
+    /// GDI+ bitmap from an image file (BMP, PNG, JPEG, GIF, ...). A BMP, GIF, PNG or JPEG file is
+    /// refused from its header, before anything is decoded or allocated, when the picture or any
+    /// GIF frame declares more than 2^27 pixels (status ValueOverflow) or when the header cannot
+    /// describe a sound picture (no area, BMP rows past the end of the file: UnknownImageFormat).
+    /// A GIF frame with neither a global nor a local colour table is shown through a gray table
+    /// (index i is gray level i).
+    ///
+    /// A file that is refused or cannot be read or decoded still leaves a Gdiplus::Bitmap object:
+    /// it holds no image, its GetLastStatus() is not Ok, GetWidth and GetHeight give 0 and drawing
+    /// draws nothing; GetLastStatus of this picture says why.
     void Init(const wchar_t* path);
     /// GDI+ bitmap from an image file, with colour key (r, g, b).
     void Init(const wchar_t* path, unsigned char r, unsigned char g, unsigned char b);
-    /// GDI+ bitmap from a bitmap resource of the host executable (low 16 bits of the id).
+    /// GDI+ bitmap from a bitmap resource of the host executable (low 16 bits of the id). A
+    /// missing resource leaves a failed Gdiplus::Bitmap object, as a file that cannot be read.
     void Init(unsigned int resourceId);
     /// The same from a bitmap resource of the given module (a DLL of the host, say); the current
     /// resource module is left alone. A null module loads nothing (InvalidParameter).
@@ -52,7 +59,8 @@ public:
     int GetMemSize() const;
     /// The memory image's header.
     BITMAPINFO* GetBitmapHeader();
-    /// The GDI+ bitmap, null for a memory image.
+    /// The GDI+ bitmap, null for a memory image and before any load; after a failed load an
+    /// object without an image whose own GetLastStatus() tells the failure.
     Gdiplus::Bitmap* GetBitmap() const;
     /// The colour-key attributes for GDI+ drawing, null without a key.
     Gdiplus::ImageAttributes* GetImageAttributes() const;
@@ -82,6 +90,9 @@ private:
     void ReleaseAttributes();
     void LoadMemory(const unsigned char* bits, int size, const BITMAPINFO& info);
     void LoadFile(const wchar_t* path);
+    void Hold(Gdiplus::Bitmap* made, Gdiplus::Status refusal = Gdiplus::Ok);
+    void Refuse(Gdiplus::Status why);
+    bool HasImage() const;  // a GDI+ bitmap that holds an image
     void Share(const CVorBitmap& other);
     void TakeStatus(Gdiplus::Status status) const;
 
@@ -104,4 +115,5 @@ private:
     long* m_attributesRefs;
     long* m_bitmapRefs;
     long* m_memRefs;
+    bool m_bitmapEmpty;  // the GDI+ bitmap object of a failed load: no image
 };

@@ -15,7 +15,8 @@ public:
     CVorBrush& operator=(const CVorBrush& other);  ///< Lets go of this brush, then shares the other's.
     ~CVorBrush();                                  ///< Lets go of the brush (the last owner deletes it).
 
-    /// Texture brush from the image's GDI+ bitmap (a memory image makes none).
+    /// Texture brush from the image's GDI+ bitmap (a memory image makes none). A picture whose load
+    /// failed gives a texture brush GDI+ refused: kept, its failure on it and in GetLastStatus.
     void Init(CVorBitmap* image, Gdiplus::WrapMode wrap);
     /// Hatch brush with full ARGB foreground and background colours.
     void Init(Gdiplus::HatchStyle style, const Gdiplus::Color& fore, const Gdiplus::Color& back);

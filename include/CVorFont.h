@@ -15,10 +15,12 @@ public:
     CVorFont& operator=(const CVorFont& other);  ///< Lets go of this font, then shares the other's.
     ~CVorFont();                                 ///< Lets go of the font (the last owner deletes it).
 
-    /// Replaces the font: family face (e.g. L"DejaVu Sans"), size in points, style. A size of 0 points or less
-    /// makes no font (status InvalidParameter).
+    /// Replaces the font: family face (e.g. L"DejaVu Sans"), size in points, style. A family that is
+    /// not installed, or a size of 0 points or less, leaves a GDI+ font that GDI+ refused: it draws
+    /// nothing, and its own GetLastStatus() and this object's tell the failure (InvalidParameter
+    /// for the size).
     void Init(int size, const wchar_t* face, Gdiplus::FontStyle style);
-    /// The GDI+ font, null before Init or when the family is missing.
+    /// The GDI+ font, null before Init (or when GDI+ could not allocate it).
     Gdiplus::Font* GetFont() const;
     /// Em size in points as GDI+ reports it; 0 when there is no font.
     float GetSize() const;

@@ -37,7 +37,7 @@ class VORIMAGE4_API CVorGraphics {
 public:
     CVorGraphics();  ///< A surface with no pixels yet.
     /// A surface whose GDI+ drawing goes to hdc (as InitGraphics(hdc)).
-    explicit CVorGraphics(HDC hdc);
+    CVorGraphics(HDC hdc);
     CVorGraphics(const CVorGraphics& other);             ///< Shares the other's back buffer, DC and graphics object.
     CVorGraphics& operator=(const CVorGraphics& other);  ///< Lets go of this surface's, then shares the other's.
     ~CVorGraphics();                                     ///< Lets go of everything (the last owner releases it).
@@ -47,7 +47,8 @@ public:
     /// Starts GDI+ (version 1) for the process; call once before any GDI+ object is made.
     void GdiInit();
     /// (Re)creates the back buffer and background copy. False only when the header cannot be
-    /// allocated. Sizes that are negative or too large leave the surface with no pixels.
+    /// allocated; true otherwise, also for sizes that are negative or too large (the surface then
+    /// has no pixels and draws nothing) and when the DIB section cannot be made.
     bool Init(int width, int height);
     /// GDI+ drawing goes straight to hdc; the back buffer and memory DC are kept.
     void InitGraphics(HDC hdc);

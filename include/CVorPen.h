@@ -16,7 +16,8 @@ public:
 
     /// Replaces the pen. Only the low 8 bits of r, g, b count.
     void Init(int r, int g, int b, float width, Gdiplus::DashStyle style);
-    /// The GDI+ pen, null before Init or when GDI+ failed.
+    /// The GDI+ pen, null before Init (or when GDI+ could not allocate it). A pen GDI+ refused (a
+    /// dash style it does not know, say) is kept: its own GetLastStatus() tells the failure.
     Gdiplus::Pen* GetPen() const;
     /// Status of the last failing GDI+ call made for this pen since its last Init (Ok when none failed).
     Gdiplus::Status GetLastStatus() const;

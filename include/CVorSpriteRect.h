@@ -5,7 +5,7 @@
 /// the source offset into its image, and the dirty (zang) and forced-dirty (qiangzhi) flags.
 class VORIMAGE4_API CVorSpriteRect {
 public:
-    CVorSpriteRect();                                        ///< Empty rectangles, offset (0, 0), not dirty.
+    CVorSpriteRect();                                        ///< Empty rectangles, offset (0, 0), dirty.
     ~CVorSpriteRect();                                       ///< Nothing to release.
     CVorSpriteRect(const CVorSpriteRect& other) = default;   ///< Copies placement and flags.
     CVorSpriteRect& operator=(const CVorSpriteRect& other);  ///< Copies placement and flags.

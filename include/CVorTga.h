@@ -14,7 +14,7 @@ class VORIMAGE4_API CVorTga {
 public:
     CVorTga();  ///< An empty picture.
     /// Same as Init(path).
-    explicit CVorTga(const char* path);
+    CVorTga(const char* path);
     CVorTga(const CVorTga& other);             ///< Shares the other's pixels.
     CVorTga& operator=(const CVorTga& other);  ///< Lets go of this picture, then shares the other's.
     ~CVorTga();                                ///< Lets go of the picture (the last owner frees the pixels).

@@ -111,7 +111,9 @@ TEST_CASE("a GDI+ picture larger than the surface is clipped to it") {
     CheckBackground(g, 5, 3, Pattern, 0x77);
 }
 
-TEST_CASE("memory pictures go upright into the top-left corner, clipped to the surface") {
+TEST_CASE("memory pictures keep the block's row order: block row i is background row i, clipped") {
+    // MemoryPicture stores its picture bottom row first, so block row i is picture row h - 1 - i.
+    auto blockRows = [](int h) { return [h](int x, int y) { return Pattern(x, h - 1 - y); }; };
     CVorGraphics g;
     MakeSurface(g, 6, 4, 0x00);  // stride 20: two padding bytes a row
     SUBCASE("smaller, odd row length (9 bytes)") {
@@ -119,31 +121,31 @@ TEST_CASE("memory pictures go upright into the top-left corner, clipped to the s
         MemoryPicture pic(3, 2, Pattern);
         CVorBitmap image(pic.bytes.data(), pic.Size(), pic.info, 0);
         g.SetBackBitmap(&image);
-        CheckBackground(g, 3, 2, Pattern, 0x88);
+        CheckBackground(g, 3, 2, blockRows(2), 0x88);
     }
     SUBCASE("exactly the surface's size") {
         FillBackground(g, 0x88);
         MemoryPicture pic(6, 4, Pattern);
         CVorBitmap image(pic.bytes.data(), pic.Size(), pic.info, 0);
         g.SetBackBitmap(&image);
-        CheckBackground(g, 6, 4, Pattern, 0x88);
+        CheckBackground(g, 6, 4, blockRows(4), 0x88);
         g.DrawBack();
         for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 6; ++x) CHECK(PixelAt(g, x, y) == ToBgr(Pattern(x, y)));
+            for (int x = 0; x < 6; ++x) CHECK(PixelAt(g, x, y) == ToBgr(Pattern(x, 3 - y)));
     }
-    SUBCASE("wider and taller than the surface: its top-left part") {
+    SUBCASE("wider and taller than the surface: the block's first rows, their left part") {
         FillBackground(g, 0x88);
         MemoryPicture pic(9, 7, Pattern);
         CVorBitmap image(pic.bytes.data(), pic.Size(), pic.info, 0);
         g.SetBackBitmap(&image);
-        CheckBackground(g, 6, 4, Pattern, 0x88);
+        CheckBackground(g, 6, 4, blockRows(7), 0x88);
     }
     SUBCASE("a block more bytes than the surface holds is never copied past the background") {
         FillBackground(g, 0x88);
         MemoryPicture pic(40, 30, Pattern);  // 3600 bytes against a background of 80
         CVorBitmap image(pic.bytes.data(), pic.Size(), pic.info, 0);
         g.SetBackBitmap(&image);
-        CheckBackground(g, 6, 4, Pattern, 0x88);
+        CheckBackground(g, 6, 4, blockRows(30), 0x88);
     }
     SUBCASE("short blocks, empty blocks and negative heights copy nothing") {
         FillBackground(g, 0x88);
@@ -158,6 +160,26 @@ TEST_CASE("memory pictures go upright into the top-left corner, clipped to the s
         g.SetBackBitmap(&image);
         CheckBackground(g, 0, 0, Pattern, 0x88);
     }
+}
+
+TEST_CASE("a memory image as wide as the surface (3 x width a multiple of 4), top row first, restores upright") {
+    CVorGraphics g;
+    MakeSurface(g, 4, 3, 0x00);  // stride 12 = 3 x 4: no padding
+    FillBackground(g, 0x55);
+    // The host's block holds the picture top row first.
+    std::vector<uint8_t> block;
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) {
+            const Rgb c = Pattern(x, y);
+            block.insert(block.end(), {c.b, c.g, c.r});
+        }
+    BITMAPINFO info = MemoryImageHeader(4, 3);
+    CVorBitmap image(block.data(), int(block.size()), info, 0);
+    g.SetBackBitmap(&image);
+    CHECK(Background(g) == block);  // the same as one block copy
+    g.DrawBack();
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) CHECK(PixelAt(g, x, y) == ToBgr(Pattern(x, y)));
 }
 
 TEST_CASE("empty pictures, null pictures and unsized surfaces do nothing") {
@@ -189,9 +211,9 @@ TEST_CASE("empty pictures, null pictures and unsized surfaces do nothing") {
         unsized.DrawBack();
         CHECK(unsized.GetPixels() == nullptr);
     }
-    // A failed size leaves no background either.
+    // A size too large for pixels leaves no background either.
     CVorGraphics tooBig;
-    CHECK_FALSE(tooBig.Init(INT_MAX, 2));
+    CHECK(tooBig.Init(INT_MAX, 2));  // made, without pixels
     tooBig.SetBackBitmap(&memory);
     tooBig.DrawBack();
     CHECK(tooBig.GetBackCopy() == nullptr);

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "BitmapTestFiles.h"
 #include "CVorBitmap.h"
@@ -536,6 +537,81 @@ TEST_CASE("surfaces without pixels draw nothing and do not crash") {
             g->DrawImage(b, Gdiplus::RectF(0, 0, 4, 4), Gdiplus::RectF(0, 0, 2, 2));
             CHECK(g->GetPixels() == nullptr);
         }
+}
+
+TEST_CASE("DrawImage with a rectangle lets GDI+ clip: a DC without a back buffer, or larger than it") {
+    EnsureGdiplus();
+    const Rgb solid{30, 160, 90};
+    CVorBitmap b(Wide(PictureFile("dc_solid.bmp", 24, 6, 6, [&](int, int) { return solid; })).c_str());
+    REQUIRE(b.GetWidth() == 6);
+    // Drawn at its own size, a solid picture is the solid colour away from its edges, whatever the
+    // filter does there; nothing outside the destination rectangle changes.
+    auto inside = [](int x, int y, int rx, int ry, int rw, int rh) { return x >= rx && y >= ry && x < rx + rw && y < ry + rh; };
+
+    SUBCASE("a memory DC: CVorGraphics(hdc) without Init, and a back buffer smaller than the DC") {
+        const int W = 24, H = 16;
+        BITMAPINFO info;
+        imagefile::SetInfo24(&info, W, -H);  // top-down
+        void* bits = nullptr;
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HBITMAP dib = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        REQUIRE(dib != nullptr);
+        HGDIOBJ old = ::SelectObject(dc, dib);
+        const int stride = (3 * W + 3) & ~3;
+        auto pixel = [&](int x, int y) {
+            const uint8_t* p = static_cast<const uint8_t*>(bits) + y * stride + 3 * x;
+            return Bgr{p[0], p[1], p[2]};
+        };
+        std::memset(bits, 0x44, size_t(stride) * H);
+        {
+            CVorGraphics g = dc;  // no Init: the surface has no pixels
+            REQUIRE(g.GetGraphics() != nullptr);
+            g.DrawImage(&b, 10, 6, 6, 6);
+            g.DrawImage(&b, Gdiplus::Rect(-3, -3, 6, 6));  // cut by the DC's edge
+        }
+        ::GdiFlush();
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) {
+                CAPTURE(x);
+                CAPTURE(y);
+                if (inside(x, y, 11, 7, 4, 4) || inside(x, y, 0, 0, 2, 2)) CHECK(pixel(x, y) == ToBgr(solid));
+                if (!inside(x, y, 10, 6, 6, 6) && !inside(x, y, 0, 0, 3, 3)) CHECK(pixel(x, y) == (Bgr{0x44, 0x44, 0x44}));
+            }
+        // A 4 x 4 back buffer bound to the same DC: the area beyond the back buffer is drawn too.
+        std::memset(bits, 0x44, size_t(stride) * H);
+        {
+            CVorGraphics g;
+            MakeSurface(g, 4, 4, 0x00);
+            g.InitGraphics(dc);
+            g.DrawImage(&b, Gdiplus::RectF(12, 4, 6, 6), Gdiplus::RectF(0, 0, 6, 6));
+        }
+        ::GdiFlush();
+        CHECK(pixel(14, 7) == ToBgr(solid));
+        CHECK(pixel(13, 5) == ToBgr(solid));
+        CHECK(pixel(11, 4) == (Bgr{0x44, 0x44, 0x44}));
+        CHECK(pixel(14, 11) == (Bgr{0x44, 0x44, 0x44}));
+        ::SelectObject(dc, old);
+        ::DeleteObject(dib);
+        ::DeleteDC(dc);
+    }
+    SUBCASE("a real window's DC") {
+        TestWindow window(40, 30, "DrawImage on a window");
+        window.Pump();
+        HDC dc = ::GetDC(window.Handle());
+        REQUIRE(dc != nullptr);
+        {
+            CVorGraphics g(dc);
+            g.DrawImage(&b, 20, 10, 6, 6);
+        }
+        ::GdiFlush();
+        ::ReleaseDC(window.Handle(), dc);
+        for (const auto& p : {std::make_pair(21, 11), std::make_pair(22, 13), std::make_pair(24, 14)}) {
+            CAPTURE(p.first);
+            CAPTURE(p.second);
+            CHECK(window.ClientPixel(p.first, p.second) == ToBgr(solid));
+        }
+        CHECK(window.ClientPixel(5, 5) != ToBgr(solid));
+    }
 }
 
 TEST_CASE("DrawImage with a rectangle: GDI+ scales the whole picture into it") {

@@ -3,9 +3,11 @@
 #include <doctest.h>
 
 #include <cstring>
+#include <string>
 
 #include "BitmapTestFiles.h"
 #include "CVorBitmap.h"
+#include "CVorBrush.h"
 #include "data/test_resource_ids.h"
 
 namespace {
@@ -28,6 +30,36 @@ void CheckLockedColours(CVorBitmap& bitmap, int width, int height, const std::fu
             const bool inside = x >= 1 && y >= 1 && x <= width && y <= height;
             CHECK(PixelAt(g, x, y) == (inside ? ToBgr(rule(x - 1, y - 1)) : Bgr{0xAA, 0xAA, 0xAA}));
         }
+}
+
+// A failed load (refused, unreadable, undecodable, missing resource) keeps a Gdiplus::Bitmap
+// object whose own status tells the failure; the picture is 0 x 0.
+void CheckFailedObject(CVorBitmap& b) {
+    REQUIRE(b.GetBitmap() != nullptr);
+    CHECK(b.GetBitmap()->GetLastStatus() != Gdiplus::Ok);
+    CHECK(b.GetWidth() == 0);
+    CHECK(b.GetHeight() == 0);
+    CHECK(b.GetBitmap()->GetWidth() == 0);
+    CHECK(b.GetBitmap()->GetHeight() == 0);
+    CHECK(b.GetLastStatus() != Gdiplus::Ok);
+}
+
+// The same GIF without its global table (the file's only one): a GIF89a whose frames have no
+// colour table at all. Indices 0..15 of the frames stay as they are.
+std::vector<uint8_t> WithoutColourTable(std::vector<uint8_t> gif) {
+    REQUIRE((gif[10] & 0x80) != 0);
+    const size_t table = size_t(3) << ((gif[10] & 7) + 1);
+    gif.erase(gif.begin() + 13, gif.begin() + 13 + long(table));
+    gif[10] = uint8_t(gif[10] & 0x70);
+    return gif;
+}
+
+// Frames of w x h indices 0..15 that differ from frame to frame.
+std::vector<std::vector<uint8_t>> GrayFrames(int w, int h, int count) {
+    std::vector<std::vector<uint8_t>> frames(static_cast<size_t>(count));
+    for (int n = 0; n < count; ++n)
+        for (int i = 0; i < w * h; ++i) frames[size_t(n)].push_back(uint8_t((i * 5 + n * 3) % 16));
+    return frames;
 }
 
 std::vector<uint8_t> TwoFrameGif(int delay0, int delay1, bool gce) {
@@ -218,21 +250,24 @@ TEST_CASE("missing and undecodable files leave the picture empty, with the statu
     for (int round = 0; round < 20; ++round) {
         CVorBitmap b(Wide(good).c_str());
         REQUIRE(b.GetBitmap() != nullptr);
+        CHECK(b.GetBitmap()->GetLastStatus() == Gdiplus::Ok);
         b.Init(L"Z:\\no\\such\\folder\\missing.bmp");
-        CHECK(b.GetBitmap() == nullptr);
-        CHECK(b.GetWidth() == 0);
-        CHECK(b.GetHeight() == 0);
-        CHECK(b.GetLastStatus() != Gdiplus::Ok);
+        CheckFailedObject(b);
         b.Init(Wide(junk).c_str());
-        CHECK(b.GetBitmap() == nullptr);
-        CHECK(b.GetLastStatus() != Gdiplus::Ok);
+        CheckFailedObject(b);
         b.Init(Wide(truncated).c_str(), 1, 2, 3);
-        CHECK(b.GetBitmap() == nullptr);
-        CHECK(b.GetLastStatus() != Gdiplus::Ok);
+        CheckFailedObject(b);
         CHECK(b.IsColorKey() == 1);
+        // The host's own reading of the GDI+ object does not clear the picture's status.
+        CHECK(b.GetLastStatus() != Gdiplus::Ok);
         b.Init(static_cast<const wchar_t*>(nullptr));
-        CHECK(b.GetBitmap() == nullptr);
+        CheckFailedObject(b);
         CHECK(b.GetLastStatus() == Gdiplus::InvalidParameter);
+        // The picture's status read first leaves the GDI+ object's status for the host.
+        b.Init(Wide(junk).c_str());
+        CHECK(b.GetLastStatus() != Gdiplus::Ok);
+        REQUIRE(b.GetBitmap() != nullptr);
+        CHECK(b.GetBitmap()->GetLastStatus() != Gdiplus::Ok);
 
         CVorGraphics g;
         MakeSurface(g, 4, 4, 0x33);
@@ -240,7 +275,18 @@ TEST_CASE("missing and undecodable files leave the picture empty, with the statu
         g.Draw(&b, 0, 0);
         g.Draw(&b, 0, 0, 90);
         g.Draw(&b, 0, 0, 0, 0, 2, 2);
+        g.Draw(&b, 0, 0, 0, 0, 2, 2, 77);
         g.DrawImage(&b, 0, 0, 4, 4);
+        g.DrawImage(&b, Gdiplus::RectF(0, 0, 4, 4), Gdiplus::RectF(0, 0, 2, 2));
+        g.SetBackBitmap(&b);
+        CHECK(Snapshot(g) == before);
+        // A texture brush made from it fails as a failed creation does: stored, status recorded.
+        CVorBrush brush;
+        brush.Init(&b, Gdiplus::WrapModeTile);
+        REQUIRE(brush.GetTextureBrush() != nullptr);
+        CHECK(brush.GetTextureBrush()->GetLastStatus() != Gdiplus::Ok);
+        CHECK(brush.GetLastStatus() != Gdiplus::Ok);
+        g.FillRectangle(&brush, 0, 0, 4, 4);
         CHECK(Snapshot(g) == before);
     }
     CHECK(GdiObjectCount() == gdiBefore);
@@ -296,13 +342,10 @@ TEST_CASE("bitmap resources of the host executable: present, missing, and the re
         AfxSetResourceHandle(library);
         b.Init(unsigned(IDB_TEST_MISSING));
         CHECK(AfxGetResourceHandle() == exe);
-        CHECK(b.GetBitmap() == nullptr);
         CHECK(b.GetMemBitmap() == nullptr);
-        CHECK(b.GetWidth() == 0);
-        CHECK(b.GetLastStatus() != Gdiplus::Ok);
+        CheckFailedObject(b);
         b.Init(0u);  // id 0 names no resource
-        CHECK(b.GetBitmap() == nullptr);
-        CHECK(b.GetLastStatus() != Gdiplus::Ok);
+        CheckFailedObject(b);
         CVorGraphics g;
         MakeSurface(g, 3, 3, 0x44);
         const std::vector<uint8_t> before = Snapshot(g);
@@ -362,7 +405,7 @@ TEST_CASE("InitGif: frame count and the first frame's delay") {
         b.InitGif(Wide(path).c_str());
         REQUIRE(b.GetFrames() == 2);
         b.InitGif(L"Z:\\no\\such\\anim.gif");
-        CHECK(b.GetBitmap() == nullptr);
+        CheckFailedObject(b);
         CHECK(b.GetFrames() == 0);
         CHECK(b.GetDelayTime() == 0);
         CHECK(b.GetLastStatus() != Gdiplus::Ok);
@@ -370,6 +413,100 @@ TEST_CASE("InitGif: frame count and the first frame's delay") {
         CHECK(b.GetFrames() == 0);
         CHECK(b.GetDelayTime() == 0);
     }
+}
+
+TEST_CASE("GIFs without any colour table load through a gray table: index i is gray level i") {
+    EnsureGdiplus();
+    auto gray = [](const std::vector<uint8_t>& frame, int w) {
+        return [&frame, w](int x, int y) {
+            const uint8_t level = frame[size_t(y * w + x)];
+            return Rgb{level, level, level};
+        };
+    };
+    // 16 palette entries in the writer, so the frames use indices 0..15.
+    const std::vector<Rgb> palette16(16, Rgb{200, 10, 10});
+    for (int count : {1, 2, 7}) {
+        CAPTURE(count);
+        const int w = 5, h = 3;
+        const std::vector<std::vector<uint8_t>> frames = GrayFrames(w, h, count);
+        const std::vector<uint8_t> file =
+            WithoutColourTable(GifFile(w, h, palette16, frames, std::vector<int>(size_t(count), 7), true));
+        const std::string path = WriteTempFile("no_table_" + std::to_string(count) + ".gif", file);
+        CVorBitmap b;
+        b.InitGif(Wide(path).c_str());
+        REQUIRE(b.GetBitmap() != nullptr);
+        CHECK(b.GetFrames() == count);
+        // GDI+ (wine's at least) gives a still GIF no frame delay item.
+        if (count > 1) {
+            CHECK(b.GetLastStatus() == Gdiplus::Ok);
+            CHECK(b.GetDelayTime() == 7);
+        }
+        for (int n = 0; n < count; ++n) {
+            CAPTURE(n);
+            REQUIRE(b.GetBitmap()->SelectActiveFrame(&Gdiplus::FrameDimensionTime, UINT(n)) == Gdiplus::Ok);
+            CheckLockedColours(b, w, h, gray(frames[size_t(n)], w));
+        }
+        // The plain file loader gives the same first frame.
+        CVorBitmap still(Wide(path).c_str());
+        CHECK(still.GetLastStatus() == Gdiplus::Ok);
+        CheckLockedColours(still, w, h, gray(frames[0], w));
+    }
+}
+
+TEST_CASE("pictures past the size limit (2^27 pixels) are refused from the header, without decoding") {
+    EnsureGdiplus();
+    // A 1,640-byte run-length BMP declaring 13 x 33,554,439 pixels (a decompression bomb).
+    std::vector<uint8_t> bomb = BmpFile(13, 2, 24, Gradient);
+    bomb.resize(1640, 0);
+    const uint32_t height = 33554439u, size = 1640;
+    std::memcpy(&bomb[2], &size, 4);
+    std::memcpy(&bomb[22], &height, 4);
+    bomb[28] = 8;   // 8 bits a pixel
+    bomb[30] = 1;   // BI_RLE8
+    const std::string bombPath = WriteTempFile("bomb_rle8.bmp", bomb);
+    // A PNG and a GIF frame just over the limit (16385 x 8192 and 65535 x 2049 pixels).
+    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                0,    0,   0x40, 0x01, 0, 0, 0x20, 0, 8, 2, 0, 0, 0, 0, 0, 0, 0};
+    const std::string pngPath = WriteTempFile("over_limit.png", png);
+    std::vector<uint8_t> gif = TwoFrameGif(5, 5, true);
+    size_t second = 0;  // the last image descriptor: the second frame's
+    for (size_t at = 13 + 12; at + 10 < gif.size(); ++at)
+        if (gif[at] == 0x2C && gif[at + 5] == 2 && gif[at + 7] == 2) second = at;
+    REQUIRE(second > 0);
+    gif[second + 5] = gif[second + 6] = 0xFF;
+    gif[second + 7] = 0x01;
+    gif[second + 8] = 0x08;
+    const std::string gifPath = WriteTempFile("over_limit.gif", gif);
+    const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, 0x20, 0x01, 0x40, 0x00, 1, 1, 0x11, 0, 0xFF, 0xD9};
+    const std::string jpegPath = WriteTempFile("over_limit.jpg", std::vector<uint8_t>(jpeg, jpeg + sizeof jpeg));
+
+    for (const std::string& path : {bombPath, pngPath, gifPath, jpegPath}) {
+        CAPTURE(path);
+        const DWORD started = ::GetTickCount();
+        CVorBitmap b;
+        b.InitGif(Wide(path).c_str());
+        CHECK(::GetTickCount() - started < 2000);
+        CHECK(b.GetLastStatus() == Gdiplus::ValueOverflow);
+        CheckFailedObject(b);
+        CHECK(b.GetFrames() == 0);
+        b.Init(Wide(path).c_str(), 1, 2, 3);
+        CHECK(b.GetLastStatus() == Gdiplus::ValueOverflow);
+        CHECK(b.GetWidth() == 0);
+    }
+    // The same bomb with a sound height is handed to the decoder.
+    const uint32_t sound = 7;
+    std::memcpy(&bomb[22], &sound, 4);
+    CVorBitmap fine(Wide(WriteTempFile("bomb_sound.bmp", bomb)).c_str());
+    CHECK(fine.GetLastStatus() != Gdiplus::ValueOverflow);
+}
+
+TEST_CASE("CVorBitmap converts from a path, as declared") {
+    EnsureGdiplus();
+    const std::string path = WriteTempFile("convert.bmp", BmpFile(3, 2, 24, Gradient));
+    const std::wstring wide = Wide(path);
+    CVorBitmap b = wide.c_str();
+    CHECK(b.GetWidth() == 3);
+    CHECK(b.GetHeight() == 2);
 }
 
 TEST_CASE("copies share the picture safely and draw the same") {

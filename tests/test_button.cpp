@@ -3,6 +3,7 @@
 // to the frame, copies, and bad input (no parent, a destroyed parent, missing faces, bad counts).
 #include <doctest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -166,7 +167,7 @@ TEST_CASE("move in, again, out; down and up inside send exactly one WM_COMMAND")
     CHECK(b.OnMouseMove(22, 33) == 1);
 }
 
-TEST_CASE("WM_COMMAND carries the id's 32 bits as wParam and 0 as lParam") {
+TEST_CASE("WM_COMMAND carries the id as an int made a WPARAM (sign-extended on 64-bit) and 0 as lParam") {
     Faces f;
     TestWindow& window = Parent();
     const int ids[] = {0, 1, 0xFFFF, 0x10000, 0x7ABCDEF1, -2, int(0x80000001u)};
@@ -177,9 +178,13 @@ TEST_CASE("WM_COMMAND carries the id's 32 bits as wParam and 0 as lParam") {
         CHECK(b.OnMouseDown(1, 1) == 1);
         CHECK(b.OnMouseUp(1, 1) == 1);
         REQUIRE(window.commands.size() == 1);
-        CHECK_MESSAGE(window.commands[0].wParam == WPARAM(unsigned(id)), "id " << id);
+        CHECK_MESSAGE(window.commands[0].wParam == WPARAM(INT_PTR(id)), "id " << id);
         CHECK(window.commands[0].lParam == 0);
         CHECK(int(window.commands[0].wParam) == id);
+        CHECK(LOWORD(window.commands[0].wParam) == (unsigned(id) & 0xFFFF));
+        // The full width of wParam: a negative id has every high bit set on 64-bit too.
+        const uint64_t expected = sizeof(WPARAM) > 4 ? uint64_t(int64_t(id)) : uint64_t(unsigned(id));
+        CHECK(uint64_t(window.commands[0].wParam) == expected);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <doctest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -696,6 +697,91 @@ TEST_CASE("an unchanged memory image is redrawn in part exactly as its whole dra
             CHECK(Snapshot(sc.g) == Snapshot(fresh));
         }
     }
+    sc.g.ClearSprite();
+}
+
+TEST_CASE("a line sprite drawn left or up still draws its line, exactly as DrawLine does") {
+    Scene sc;
+    CVorPen pen(255, 0, 0, 1.0f, Gdiplus::DashStyleSolid);
+    // (px, py, pw, ph): left, up, left and up, and right and down for comparison.
+    const int shapes[][4] = {{60, 30, -20, 0}, {70, 50, 0, -15}, {40, 40, -12, -9}, {10, 10, 14, 6}};
+    for (const auto& sh : shapes) {
+        CAPTURE(sh[0]);
+        CAPTURE(sh[2]);
+        CAPTURE(sh[3]);
+        CVorSprite line;
+        line.Init(&pen, 0);
+        sc.g.ClearSprite();
+        FillBytes(sc.g, 0);
+        sc.Begin();
+        sc.g.AddSprite(&line, sh[0], sh[1], sh[2], sh[3], 0, 0, 255);
+        sc.g.DrawSprite(false);
+        ::GdiFlush();
+        CVorGraphics fresh;
+        REQUIRE(fresh.Init(kW, kH));
+        fresh.InitGraphics(static_cast<CPaintDC*>(nullptr));
+        fresh.Draw(&sc.groundImage, 0, 0);
+        fresh.DrawLine(&pen, sh[0], sh[1], sh[0] + sh[2], sh[1] + sh[3]);
+        ::GdiFlush();
+        int red = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) red += PixelAt(fresh, x, y) == Bgr{0, 0, 255};
+        CHECK(red >= std::max(std::abs(sh[2]), std::abs(sh[3])));
+        CHECK(Snapshot(sc.g) == Snapshot(fresh));
+    }
+    sc.g.ClearSprite();
+}
+
+TEST_CASE("a brush sprite leaves the world transform at identity; a zoomed redraw keeps the DC's clip region") {
+    Scene sc;
+    CVorTga tile;
+    SolidTga(tile, 4, 4, Bgra{10, 200, 30, 255});
+    const std::string path = WriteTempFile("compose_texture.bmp", imagefile::Bmp(4, 4, 24, [](int x, int y) {
+        return imagefile::Rgba{uint8_t(40 * x), uint8_t(50 * y), 99, 255};
+    }));
+    CVorBitmap texture(std::wstring(path.begin(), path.end()).c_str());
+    CVorBrush brush;
+    brush.Init(&texture, Gdiplus::WrapModeTile);
+    REQUIRE(brush.GetTextureBrush() != nullptr);
+    CVorSprite fill;
+    fill.Init(&brush);
+    Gdiplus::Graphics* graphics = sc.g.GetGraphics();
+    REQUIRE(graphics != nullptr);
+    graphics->TranslateTransform(3.0f, 4.0f);  // the host's own transform
+    sc.Begin();
+    sc.g.AddSprite(&fill, 20, 10, 8, 8, 0, 0, 255);
+    sc.g.DrawSprite(false);
+    Gdiplus::Matrix m;
+    REQUIRE(graphics->GetTransform(&m) == Gdiplus::Ok);
+    CHECK(m.IsIdentity());
+
+    // The host clips the memory DC; a zoomed memory image redrawn in part leaves that clip in place.
+    MemoryImage z = MakeMemoryImage(8, 6, [](int x, int y) { return Bgra{uint8_t(30 * x), uint8_t(40 * y), 200, 255}; });
+    CVorBitmap zoomed(z.bits.data(), int(z.bits.size()), z.info, 1);
+    CVorSprite image, mover;
+    image.Init(&zoomed);
+    mover.Init(&tile);
+    sc.g.ClearSprite();
+    HDC dc = sc.g.GetMemDC()->m_hDC;
+    HRGN host = ::CreateRectRgn(0, 0, 50, 40);
+    ::SelectClipRgn(dc, host);
+    ::DeleteObject(host);
+    for (int frame = 0; frame < 3; ++frame) {
+        sc.Begin();
+        sc.g.AddSprite(&image, 20, 10, 24, 18, 0, 0, 255);
+        sc.g.AddSprite(&mover, 22 + 3 * frame, 12, 255);
+        sc.g.DrawSprite(false);
+    }
+    HRGN now = ::CreateRectRgn(0, 0, 0, 0);
+    REQUIRE(::GetClipRgn(dc, now) == 1);
+    RECT box;
+    ::GetRgnBox(now, &box);
+    ::DeleteObject(now);
+    CHECK(box.left == 0);
+    CHECK(box.top == 0);
+    CHECK(box.right == 50);
+    CHECK(box.bottom == 40);
+    ::SelectClipRgn(dc, nullptr);
     sc.g.ClearSprite();
 }
 

@@ -168,11 +168,37 @@ TEST_CASE("font: size 12 bold DejaVu Sans reports 12 points") {
     CHECK(TextInk(f) > 20);
 }
 
+TEST_CASE("creation failures stay readable on the GDI+ pen, brush and font objects and on the wrappers") {
+    EnsureGdiplus();
+    // Wine's GDI+ accepts every pen width and dash style, so a failing pen cannot be made here;
+    // the pen's status is left unread (reading would clear it) and stays Ok for a good pen.
+    CVorPen good(1, 2, 3, 1.0f, Gdiplus::DashStyleDot);
+    CHECK(good.GetPen()->GetLastStatus() == Gdiplus::Ok);
+    // A hatch style GDI+ does not know.
+    CVorBrush hatch(Gdiplus::HatchStyle(999), Gdiplus::Color(255, 1, 2, 3), Gdiplus::Color(255, 4, 5, 6));
+    REQUIRE(hatch.GetHatchBrush() != nullptr);
+    CHECK(hatch.GetLastStatus() != Gdiplus::Ok);
+    CHECK(hatch.GetHatchBrush()->GetLastStatus() != Gdiplus::Ok);
+    CVorBrush fine(Gdiplus::HatchStyleCross, Gdiplus::Color(255, 1, 2, 3), Gdiplus::Color(255, 4, 5, 6));
+    CHECK(fine.GetHatchBrush()->GetLastStatus() == Gdiplus::Ok);
+    // A face that is not installed, and a size of no points.
+    CVorFont missing(12, L"No Such Family 4711", Gdiplus::FontStyleRegular);
+    REQUIRE(missing.GetFont() != nullptr);
+    CHECK(missing.GetFont()->GetLastStatus() != Gdiplus::Ok);
+    CHECK(missing.GetLastStatus() != Gdiplus::Ok);
+    CVorFont empty(0, L"DejaVu Sans", Gdiplus::FontStyleRegular);
+    REQUIRE(empty.GetFont() != nullptr);
+    CHECK(empty.GetFont()->GetLastStatus() == Gdiplus::InvalidParameter);
+    CHECK(empty.GetLastStatus() == Gdiplus::InvalidParameter);
+    CHECK(TextInk(empty) == 0);
+}
+
 TEST_CASE("font: a family that is not installed is kept with its failure and draws nothing") {
     EnsureGdiplus();
     CVorFont tahoma(12, L"Tahoma", Gdiplus::FontStyleRegular);
     CHECK(tahoma.GetLastStatus() != Gdiplus::Ok);
     REQUIRE(tahoma.GetFont() != nullptr);  // stored all the same
+    CHECK(tahoma.GetFont()->GetLastStatus() != Gdiplus::Ok);
     CHECK_FALSE(tahoma.GetFont()->IsAvailable());
     CHECK(tahoma.GetSize() == 0.0f);
     CHECK(tahoma.GetLastStatus() != Gdiplus::Ok);

@@ -48,19 +48,27 @@ TEST_CASE("row 0 is the top row: a GDI pixel read through the memory DC sees the
     CHECK(::GetPixel(g.GetMemDC()->m_hDC, 0, 2) == RGB(0, 0, 0));
 }
 
-TEST_CASE("bad sizes leave no pixels and report failure") {
+TEST_CASE("bad sizes leave no pixels; Init still returns true (false only without a header)") {
     EnsureGdiplus();
     CVorGraphics g;
-    CHECK_FALSE(g.Init(-1, 10));
+    CHECK(g.Init(-1, 10));
     CHECK(g.GetPixels() == nullptr);
-    CHECK_FALSE(g.Init(10, -1));
+    CHECK(g.GetBitmap() == nullptr);
+    REQUIRE(g.GetBitmapInfo() != nullptr);
+    CHECK(g.GetBitmapInfo()->bmiHeader.biWidth == -1);
+    CHECK(g.GetBitmapInfo()->bmiHeader.biHeight == -10);
+    CHECK(g.Init(10, -1));
     CHECK(g.GetPixels() == nullptr);
-    CHECK_FALSE(g.Init(INT_MAX, 2));
+    CHECK(g.Init(INT_MAX, 2));
     CHECK(g.GetPixels() == nullptr);
-    CHECK_FALSE(g.Init(40000, 40000));  // 4.8 GB: the byte count does not fit
+    CHECK(g.Init(40000, 40000));  // 4.8 GB: the byte count does not fit
     CHECK(g.GetPixels() == nullptr);
     CHECK(g.GetBackCopy() == nullptr);
     CHECK(g.GetWidth() == 40000u);
+    CHECK(g.GetHeight() == 40000u);
+    // Such a surface draws nothing and presents nothing.
+    g.FillRectangle(0, 0, 5, 5, 1, 2, 3);
+    g.DrawBack();
     CHECK(g.Init(0, 0));  // an empty surface is fine, it just has nothing to draw on
     CHECK(g.GetPixels() == nullptr);
     CHECK(g.Init(8, 8));

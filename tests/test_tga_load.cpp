@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <string>
 
 #include "TestSupport.h"
 #include "tga/TgaTestKit.h"
@@ -70,9 +71,12 @@ TEST_CASE("a bottom-first file loads with its first row at the bottom") {
         CHECK_FALSE(LoadFile(t, file));
         CheckEmpty(t);
     }
-    SUBCASE("the constructor with a path loads too") {
+    SUBCASE("the constructor with a path loads too, also as a conversion") {
         CVorTga byPath(WriteTempFile("vor_tga_ctor.tga", file).c_str());
         CHECK(Words(byPath) == Words(t));
+        const std::string path = WriteTempFile("vor_tga_convert.tga", file);
+        CVorTga converted = path.c_str();
+        CHECK(Words(converted) == Words(t));
     }
 }
 

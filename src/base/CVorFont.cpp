@@ -33,17 +33,15 @@ void CVorFont::Release() {
 void CVorFont::Init(int size, const wchar_t* face, Gdiplus::FontStyle style) {
     Release();
     m_lastStatus = Gdiplus::Ok;
-    // A size of no points is no font (some GDI+ versions would make an invisible one).
-    if (size <= 0) {
-        m_lastStatus = Gdiplus::InvalidParameter;
-        return;
-    }
     long* uses = NewSharedCount();
     // The family comes from the installed fonts only: a face that is not installed is not
-    // replaced by another one, so the font below fails and draws nothing.
-    Gdiplus::FontFamily* family = uses ? NewGdiplus<Gdiplus::FontFamily>(face) : nullptr;
-    Gdiplus::Font* font =
-        family ? NewGdiplus<Gdiplus::Font>(family, float(size), int(style), Gdiplus::UnitPoint) : nullptr;
+    // replaced by another one, so the font below fails and draws nothing. A size of no points
+    // makes no font either (some GDI+ versions would make an invisible one): it is made from no
+    // family, which GDI+ refuses, so the font object exists with its failure (InvalidParameter).
+    Gdiplus::FontFamily* family = uses && size > 0 ? NewGdiplus<Gdiplus::FontFamily>(face) : nullptr;
+    Gdiplus::Font* font = uses && (family || size <= 0)
+                              ? NewGdiplus<Gdiplus::Font>(family, float(size), int(style), Gdiplus::UnitPoint)
+                              : nullptr;
     if (family) {
         const Gdiplus::Status found = family->GetLastStatus();
         if (found != Gdiplus::Ok) m_lastStatus = found;
@@ -55,6 +53,7 @@ void CVorFont::Init(int size, const wchar_t* face, Gdiplus::FontStyle style) {
         return;
     }
     // A font GDI+ could not make is kept all the same (it draws nothing); its failure is recorded.
+    // (The GDI+ font keeps its status when it is read.)
     const Gdiplus::Status created = font->GetLastStatus();
     if (created != Gdiplus::Ok) m_lastStatus = created;
     m_font = font;

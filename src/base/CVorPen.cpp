@@ -43,9 +43,9 @@ void CVorPen::Init(int r, int g, int b, float width, Gdiplus::DashStyle style) {
         m_lastStatus = Gdiplus::OutOfMemory;
         return;
     }
-    // A pen GDI+ could not make is kept all the same (it draws nothing); its failure is recorded.
-    const Gdiplus::Status created = pen->GetLastStatus();
-    if (created != Gdiplus::Ok) m_lastStatus = created;
+    // A pen GDI+ could not make is kept all the same (it draws nothing); its failure is recorded
+    // here and stays readable on the GDI+ pen, whose GetLastStatus is not read (reading clears it).
+    // Setting the dash style fails on a pen that was not made, so its result tells both.
     const Gdiplus::Status dashed = pen->SetDashStyle(style);
     if (dashed != Gdiplus::Ok) m_lastStatus = dashed;
     m_pen = pen;

@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <vector>
+
+#include <objbase.h>
 
 #include "base/GdiplusNew.h"
 #include "image/ImageFileCheck.h"
@@ -51,7 +54,8 @@ void AddRef(long* refs) {
 CVorBitmap::CVorBitmap()
     : m_attributes(nullptr), m_bitmap(nullptr), m_keyR(0), m_keyG(0), m_keyB(0), m_keyRGB(0), m_colorKey(0),
       m_memBits(nullptr), m_memWidth(0), m_memHeight(0), m_header(), m_zoom(0), m_frames(0), m_delayTime(0),
-      m_memSize(0), m_lastStatus(Gdiplus::Ok), m_attributesRefs(nullptr), m_bitmapRefs(nullptr), m_memRefs(nullptr) {}
+      m_memSize(0), m_lastStatus(Gdiplus::Ok), m_attributesRefs(nullptr), m_bitmapRefs(nullptr), m_memRefs(nullptr),
+      m_bitmapEmpty(false) {}
 
 CVorBitmap::CVorBitmap(const unsigned char* bits, int size, BITMAPINFO& info, int zoom) : CVorBitmap() {
     Init(bits, size, info, zoom);
@@ -91,6 +95,7 @@ void CVorBitmap::Share(const CVorBitmap& other) {
     AddRef(m_attributesRefs);
     m_bitmap = other.m_bitmap;
     m_bitmapRefs = other.m_bitmapRefs;
+    m_bitmapEmpty = other.m_bitmapEmpty;
     AddRef(m_bitmapRefs);
     m_memBits = other.m_memBits;
     m_memRefs = other.m_memRefs;
@@ -112,6 +117,7 @@ void CVorBitmap::Share(const CVorBitmap& other) {
 
 void CVorBitmap::Release() {
     Unshare(m_bitmap, m_bitmapRefs);
+    m_bitmapEmpty = false;
     UnsharePixels(m_memBits, m_memRefs);
     m_memSize = 0;
 }
@@ -124,28 +130,68 @@ void CVorBitmap::TakeStatus(Gdiplus::Status status) const {
 
 // ---- loaders ----
 
-namespace {
-
-// Keeps a freshly made GDI+ bitmap only if GDI+ made its image; a failed one is deleted, so a bad
-// file or a missing resource leaves the picture empty. Returns the status to record.
-Gdiplus::Status Adopt(Gdiplus::Bitmap* made, Gdiplus::Bitmap*& bitmap, long*& refs) {
-    if (!made) return Gdiplus::OutOfMemory;
-    const Gdiplus::Status status = made->GetLastStatus();
-    if (status != Gdiplus::Ok) {
-        delete made;
-        return status;
+// Every file, resource and GIF load holds the Gdiplus::Bitmap object it made, also one whose load
+// failed: a host may read GetBitmap()->GetLastStatus(). A failed object has no GDI+ image; it
+// is never drawn or queried, so GetWidth and GetHeight give 0 and drawing it draws nothing.
+void CVorBitmap::Hold(Gdiplus::Bitmap* made, Gdiplus::Status refusal) {
+    if (!made) {
+        TakeStatus(Gdiplus::OutOfMemory);
+        return;
     }
     long* count = NewCount();
     if (!count) {
         delete made;
-        return Gdiplus::OutOfMemory;
+        TakeStatus(Gdiplus::OutOfMemory);
+        return;
     }
-    bitmap = made;
-    refs = count;
-    return Gdiplus::Ok;
+    // Reading the wrapper's status clears it there; a failed object is then asked once more about
+    // its missing image (GDI+ answers InvalidParameter), so its own status stays failed.
+    const Gdiplus::Status created = refusal != Gdiplus::Ok ? refusal : made->GetLastStatus();
+    if (created != Gdiplus::Ok) {
+        if (refusal == Gdiplus::Ok) made->GetType();
+        TakeStatus(created);
+    }
+    m_bitmap = made;
+    m_bitmapRefs = count;
+    m_bitmapEmpty = created != Gdiplus::Ok;
+}
+
+bool CVorBitmap::HasImage() const { return m_bitmap && !m_bitmapEmpty; }
+
+namespace {
+
+// A bitmap object that holds no image, for a load refused before GDI+ decodes anything: GDI+
+// refuses the missing stream (InvalidParameter), which is the status the object keeps.
+Gdiplus::Bitmap* NewEmptyBitmap() { return NewGdiplus<Gdiplus::Bitmap>(static_cast<IStream*>(nullptr), FALSE); }
+
+// A bitmap decoded from a file image in memory, through a stream that owns a copy of the bytes.
+// GDI+ keeps its own reference to the stream for as long as it reads frames from it.
+Gdiplus::Bitmap* NewBitmapFromBytes(const std::vector<uint8_t>& bytes) {
+    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (!block) return nullptr;
+    void* data = ::GlobalLock(block);
+    if (!data) {
+        ::GlobalFree(block);
+        return nullptr;
+    }
+    std::memcpy(data, bytes.data(), bytes.size());
+    ::GlobalUnlock(block);
+    IStream* stream = nullptr;
+    if (::CreateStreamOnHGlobal(block, TRUE, &stream) != S_OK || !stream) {
+        ::GlobalFree(block);
+        return nullptr;
+    }
+    Gdiplus::Bitmap* made = NewGdiplus<Gdiplus::Bitmap>(stream, FALSE);
+    stream->Release();
+    return made;
 }
 
 }  // namespace
+
+void CVorBitmap::Refuse(Gdiplus::Status why) {
+    m_lastStatus = Gdiplus::Ok;
+    Hold(NewEmptyBitmap(), why);
+}
 
 void CVorBitmap::LoadMemory(const unsigned char* bits, int size, const BITMAPINFO& info) {
     Release();
@@ -176,24 +222,39 @@ namespace {
 // Files larger than this go to GDI+ unchecked (no picture file of a game comes near it).
 const LONGLONG kMaxCheckedFileBytes = 256LL << 20;
 
-// Reads the file and asks ImageFileCheck whether GDI+ may see it. A file that cannot be read is
-// left to GDI+, which reports its own failure.
-bool FileIsPlausible(const wchar_t* path) {
-    HANDLE file =
-        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return true;
-    LARGE_INTEGER size;
-    bool plausible = true;
-    if (::GetFileSizeEx(file, &size) && size.QuadPart <= kMaxCheckedFileBytes) {
-        const DWORD bytes = DWORD(size.QuadPart);
-        unsigned char* data = new (std::nothrow) unsigned char[bytes ? bytes : 1];
-        DWORD got = 0;
-        if (data && ::ReadFile(file, data, bytes, &got, nullptr)) plausible = PlausibleImageFile(data, got);
-        delete[] data;
+// The whole file, when it can be read and is not larger than kMaxCheckedFileBytes.
+class WholeFile {
+public:
+    explicit WholeFile(const wchar_t* path) : m_bytes(nullptr), m_size(0) {
+        HANDLE file =
+            ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return;
+        LARGE_INTEGER size;
+        if (::GetFileSizeEx(file, &size) && size.QuadPart <= kMaxCheckedFileBytes) {
+            const DWORD bytes = DWORD(size.QuadPart);
+            m_bytes = new (std::nothrow) uint8_t[bytes ? bytes : 1];
+            DWORD got = 0;
+            if (m_bytes && ::ReadFile(file, m_bytes, bytes, &got, nullptr) && got == bytes) {
+                m_size = got;
+            } else {
+                delete[] m_bytes;
+                m_bytes = nullptr;
+            }
+        }
+        ::CloseHandle(file);
     }
-    ::CloseHandle(file);
-    return plausible;
-}
+    ~WholeFile() { delete[] m_bytes; }
+    WholeFile(const WholeFile&) = delete;
+    WholeFile& operator=(const WholeFile&) = delete;
+
+    bool Read() const { return m_bytes != nullptr; }
+    const uint8_t* Bytes() const { return m_bytes; }
+    size_t Size() const { return m_size; }
+
+private:
+    uint8_t* m_bytes;
+    size_t m_size;
+};
 
 }  // namespace
 
@@ -201,15 +262,27 @@ void CVorBitmap::LoadFile(const wchar_t* path) {
     Release();
     m_lastStatus = Gdiplus::Ok;
     if (!path) {
-        m_lastStatus = Gdiplus::InvalidParameter;
+        Refuse(Gdiplus::InvalidParameter);
         return;
     }
-    // System decoders have crashed on files whose headers promise impossible pictures.
-    if (!FileIsPlausible(path)) {
-        m_lastStatus = Gdiplus::UnknownImageFormat;
-        return;
+    // The file is judged from its header before a system decoder sees it: decoders have crashed on
+    // impossible headers and spent seconds and gigabytes on pictures past the size limit. A file
+    // that cannot be read here is left to GDI+, which reports its own failure.
+    const WholeFile file(path);
+    if (file.Read()) {
+        const ImageFileVerdict verdict = CheckImageFile(file.Bytes(), file.Size());
+        if (verdict != kImageFileDecode) {
+            Refuse(verdict == kImageFileTooLarge ? Gdiplus::ValueOverflow : Gdiplus::UnknownImageFormat);
+            return;
+        }
+        // GIF frames without a colour table get a gray one, in memory, before GDI+ decodes them.
+        std::vector<uint8_t> repaired;
+        if (AddGifGrayTable(file.Bytes(), file.Size(), &repaired)) {
+            Hold(NewBitmapFromBytes(repaired));
+            return;
+        }
     }
-    TakeStatus(Adopt(NewGdiplus<Gdiplus::Bitmap>(path, FALSE), m_bitmap, m_bitmapRefs));
+    Hold(NewGdiplus<Gdiplus::Bitmap>(path, FALSE));
 }
 
 void CVorBitmap::Init(const unsigned char* bits, int size, BITMAPINFO& info, int zoom) {
@@ -243,12 +316,12 @@ void CVorBitmap::Init(HINSTANCE module, unsigned int resourceId) {
     m_lastStatus = Gdiplus::Ok;
     // GDI+ would read a null module as "no module" differently on each platform: load nothing.
     if (!module) {
-        m_lastStatus = Gdiplus::InvalidParameter;
+        Refuse(Gdiplus::InvalidParameter);
         return;
     }
     // cppcheck-suppress AssignmentIntegerToAddress ; a resource id travels as a pointer value
     const WCHAR* name = MAKEINTRESOURCEW(resourceId & 0xFFFF);
-    TakeStatus(Adopt(NewGdiplus<Gdiplus::Bitmap>(module, name), m_bitmap, m_bitmapRefs));
+    Hold(NewGdiplus<Gdiplus::Bitmap>(module, name));
 }
 
 void CVorBitmap::InitGif(const wchar_t* path) {
@@ -256,7 +329,7 @@ void CVorBitmap::InitGif(const wchar_t* path) {
     // A file that does not load, or one without the items below, is a still picture: 0 and 0.
     m_frames = 0;
     m_delayTime = 0;
-    if (!m_bitmap) return;
+    if (!HasImage()) return;
 
     const UINT dimensions = m_bitmap->GetFrameDimensionsCount();
     if (dimensions > 0) {
@@ -326,14 +399,14 @@ void CVorBitmap::SetColorKey(unsigned char r, unsigned char g, unsigned char b) 
 
 int CVorBitmap::GetWidth() const {
     if (m_memBits) return m_memWidth;
-    if (!m_bitmap) return 0;
+    if (!HasImage()) return 0;
     const UINT width = m_bitmap->GetWidth();  // asked every time; a failure stays in the wrapper
     return width > UINT(INT_MAX) ? 0 : int(width);
 }
 
 int CVorBitmap::GetHeight() const {
     if (m_memBits) return m_memHeight;
-    if (!m_bitmap) return 0;
+    if (!HasImage()) return 0;
     const UINT height = m_bitmap->GetHeight();
     return height > UINT(INT_MAX) ? 0 : int(height);
 }
@@ -354,6 +427,7 @@ int CVorBitmap::GetDelayTime() const { return m_delayTime; }
 
 Gdiplus::Status CVorBitmap::GetLastStatus() const {
     // Failures of calls made through the GDI+ bitmap (size queries, locks) wait in its wrapper.
-    if (m_bitmap) TakeStatus(m_bitmap->GetLastStatus());
+    // A failed object keeps its own status for the host: its failure is recorded here already.
+    if (HasImage()) TakeStatus(m_bitmap->GetLastStatus());
     return m_lastStatus;
 }

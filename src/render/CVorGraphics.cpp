@@ -146,10 +146,12 @@ bool CVorGraphics::Init(int width, int height) {
     m_height = height;
     m_stride = 0;
 
-    // Sizes in 64 bits: a negative size or one whose byte count does not fit gives no pixels.
-    const int64_t stride = (int64_t(width) * 3 + 3) & ~int64_t(3);
-    const int64_t bytes = stride * int64_t(height);
-    if (width < 0 || height < 0 || stride > kMaxBufferBytes || bytes > kMaxBufferBytes) return false;
+    // Sizes in 64 bits: a negative size or one whose byte count does not fit gives a surface with
+    // a header but no pixels, and still counts as made.
+    int64_t stride = (int64_t(width) * 3 + 3) & ~int64_t(3);
+    int64_t bytes = stride * int64_t(height);
+    const bool sized = width >= 0 && height >= 0 && stride <= kMaxBufferBytes && bytes <= kMaxBufferBytes;
+    if (!sized) stride = bytes = 0;
     m_stride = int(stride);
 
     VorBackBufferShare* share = new (std::nothrow) VorBackBufferShare();
@@ -180,6 +182,7 @@ bool CVorGraphics::Init(int width, int height) {
         share->backCopyBytes = share->backCopy ? size_t(bytes) : 0;
     }
 
+    if (!sized) return true;
     HWND active = ::GetActiveWindow();
     HDC screen = ::GetDC(active);
     void* bits = nullptr;

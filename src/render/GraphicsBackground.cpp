@@ -17,22 +17,22 @@ PixelSurface BackgroundOf(const CVorGraphics& g) {
     return s;
 }
 
-// Memory image: its rows are stored bottom row first, 3 * width bytes each. The picture goes
-// upright into the top-left corner of the background; what lies right of or below the background is
-// cut off, so the picture's top-left part shows. A block shorter than width x height pixels is not read.
+// Memory image: row i of the block (3 * width bytes) goes to background row i, clipped to the
+// background; the row padding is not written. For an image as wide as the surface with 3 * width a
+// multiple of 4 this is one block copy, so a block stored top row first restores upright. A block
+// shorter than width x height pixels is not read.
 void SetMemoryBackground(const PixelSurface& back, CVorBitmap* image) {
     const int width = image->GetWidth(), height = image->GetHeight();
     if (width <= 0 || height <= 0) return;
     if (int64_t(image->GetMemSize()) < MemoryImageBytes(width, height)) return;
-    const BitmapRows rows{image->GetMemBitmap(), 3 * int64_t(width), width, height, true};
+    const BitmapRows rows{image->GetMemBitmap(), 3 * int64_t(width), width, height, false};
     BitmapBlit blit;
     blit.dstX = 0;
     blit.dstY = 0;
+    blit.srcX = 0;
+    blit.srcY = 0;
     blit.width = width < back.width ? width : back.width;
     blit.height = height < back.height ? height : back.height;
-    // The picture's top rows are the last memory rows: the window ends at the block's last row.
-    blit.srcX = 0;
-    blit.srcY = height - blit.height;
     CopyBitmapRows(back, rows, blit);
 }
 

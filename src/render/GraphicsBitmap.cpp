@@ -91,12 +91,16 @@ bool MeetsSurface(int64_t x, int64_t y, int64_t width, int64_t height, int64_t w
     return right > 0 && bottom > 0 && left < w && top < h;
 }
 
-bool MeetsSurface(const Gdiplus::RectF& r, double w, double h) {
-    const double x1 = double(r.X) + r.Width, y1 = double(r.Y) + r.Height;
-    if (!std::isfinite(x1) || !std::isfinite(y1) || r.Width == 0 || r.Height == 0) return false;
-    const double left = r.Width < 0 ? x1 : r.X, right = r.Width < 0 ? r.X : x1;
-    const double top = r.Height < 0 ? y1 : r.Y, bottom = r.Height < 0 ? r.Y : y1;
-    return right > 0 && bottom > 0 && left < w && top < h;
+// A destination rectangle GDI+ may be handed: its far corner fits 32 bits. Whether it meets the
+// back buffer is GDI+'s to judge, as it draws on whatever DC the graphics object is bound to.
+bool FarCornerFits(int64_t x, int64_t y, int64_t width, int64_t height) {
+    const int64_t x1 = x + width, y1 = y + height;
+    return x1 >= INT_MIN && x1 <= INT_MAX && y1 >= INT_MIN && y1 <= INT_MAX;
+}
+
+bool IsFinite(const Gdiplus::RectF& r) {
+    return std::isfinite(r.X) && std::isfinite(r.Y) && std::isfinite(r.Width) && std::isfinite(r.Height) &&
+           std::isfinite(double(r.X) + r.Width) && std::isfinite(double(r.Y) + r.Height);
 }
 
 // Zoom path: GDI stretches the source window (srcX, srcY) to the far corner of the memory image
@@ -216,8 +220,9 @@ void CVorGraphics::Draw(CVorBitmap* bitmap, int x, int y, int srcX, int srcY, in
 void CVorGraphics::DrawImage(CVorBitmap* bitmap, int x, int y, int width, int height) {
     Gdiplus::Graphics* graphics = GetGraphics();
     if (!bitmap || !graphics) return;
-    // A rectangle that misses the surface (or whose far corner does not fit 32 bits) draws nothing.
-    if (!MeetsSurface(x, y, width, height, m_width, m_height)) return;
+    // No clipping of our own: GDI+ clips to the DC it draws on (the back buffer after
+    // InitGraphics(CPaintDC*), the caller's DC after InitGraphics(HDC)).
+    if (!FarCornerFits(x, y, width, height)) return;
     // A memory image has no GDI+ bitmap: GDI+ refuses the null image and the graphics object
     // records the refusal.
     Gdiplus::Bitmap* image = bitmap->GetBitmap();
@@ -238,9 +243,7 @@ void CVorGraphics::DrawImage(CVorBitmap* bitmap, const Gdiplus::Rect& dest) {
 void CVorGraphics::DrawImage(CVorBitmap* bitmap, const Gdiplus::RectF& dest, const Gdiplus::RectF& src) {
     Gdiplus::Graphics* graphics = GetGraphics();
     if (!bitmap || !graphics) return;
-    if (!MeetsSurface(dest, double(m_width), double(m_height))) return;
-    if (!std::isfinite(src.X) || !std::isfinite(src.Y) || !std::isfinite(src.Width) || !std::isfinite(src.Height))
-        return;
+    if (!IsFinite(dest) || !IsFinite(src)) return;
     graphics->DrawImage(bitmap->GetBitmap(), dest, src.X, src.Y, src.Width, src.Height, Gdiplus::UnitPixel,
                         bitmap->GetImageAttributes());
     ::GdiFlush();

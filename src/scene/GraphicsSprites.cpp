@@ -37,7 +37,8 @@ void AddBothRects(CVorZang& zang, CVorSprite* s) {
 // GDI+ drawing of a whole-drawn sprite is kept inside the sprite's rectangle. Text that wraps or
 // overflows its layout rectangle (which GDI+ does not always clip) and wide or anti-aliased pens
 // would otherwise leave pixels outside the rectangle, where no later frame repaints them. The
-// graphics object's own clip and state are restored afterwards.
+// graphics object's own clip is restored afterwards; the world transform stays as the drawing
+// left it (a texture fill ends at identity).
 class SpriteClip {
 public:
     SpriteClip(Gdiplus::Graphics* graphics, const CVorRect& r) : m_graphics(graphics), m_state(0) {
@@ -46,7 +47,11 @@ public:
         m_graphics->SetClip(Gdiplus::Rect(r.X, r.Y, r.Width, r.Height), Gdiplus::CombineModeIntersect);
     }
     ~SpriteClip() {
-        if (m_graphics) m_graphics->Restore(m_state);
+        if (!m_graphics) return;
+        Gdiplus::Matrix drawn;
+        const bool kept = m_graphics->GetTransform(&drawn) == Gdiplus::Ok;
+        m_graphics->Restore(m_state);
+        if (kept) m_graphics->SetTransform(&drawn);
     }
     SpriteClip(const SpriteClip&) = delete;
     SpriteClip& operator=(const SpriteClip&) = delete;
@@ -92,13 +97,29 @@ void RedrawZoomedPart(CVorGraphics& g, CVorSprite& s, const CVorRect& part) {
     const int64_t bottom = std::min<int64_t>(int64_t(part.Y) + part.Height, int64_t(g.GetHeight()));
     const int64_t left = std::max<int64_t>(part.X, 0), top = std::max<int64_t>(part.Y, 0);
     if (right <= left || bottom <= top) return;
+    // The host's clip region on the memory DC, if any, stays in force and is put back afterwards.
+    HRGN saved = ::CreateRectRgn(0, 0, 0, 0);
     HRGN clip = ::CreateRectRgn(int(left), int(top), int(right), int(bottom));
-    if (!clip) return;
-    ::SelectClipRgn(dc->m_hDC, clip);
+    if (!saved || !clip) {
+        if (saved) ::DeleteObject(saved);
+        if (clip) ::DeleteObject(clip);
+        return;
+    }
+    const bool hadClip = ::GetClipRgn(dc->m_hDC, saved) == 1;
+    ::ExtSelectClipRgn(dc->m_hDC, clip, RGN_AND);
     ::DeleteObject(clip);
     g.Draw(s.GetBitmap(), r.X, r.Y, s.GetSrcX(), s.GetSrcY(), r.Width, r.Height);
     ::GdiFlush();
-    ::SelectClipRgn(dc->m_hDC, nullptr);
+    ::SelectClipRgn(dc->m_hDC, hadClip ? saved : nullptr);
+    ::DeleteObject(saved);
+}
+
+// The pixels a line sprite's shape (px, py, pw, ph) covers, end points included, whichever way
+// the line runs: a line drawn left or up has a rectangle of negative size.
+CVorRect LineCover(int px, int py, int pw, int ph) {
+    const int64_t x0 = std::min<int64_t>(px, int64_t(px) + pw), y0 = std::min<int64_t>(py, int64_t(py) + ph);
+    const int64_t w = (pw < 0 ? -int64_t(pw) : pw) + 1, h = (ph < 0 ? -int64_t(ph) : ph) + 1;
+    return CVorRect(ClampToInt(x0), ClampToInt(y0), ClampToInt(w), ClampToInt(h));
 }
 
 }  // namespace
@@ -219,7 +240,7 @@ void CVorGraphics::DrawSprite(bool present) {
             }
         } else if (s->GetPen()) {
             if (whole) {
-                const SpriteClip clip(GetGraphics(), r);
+                const SpriteClip clip(GetGraphics(), s->GetBox() ? r : LineCover(px, py, pw, ph));
                 if (s->GetBox())
                     DrawRectangle(s->GetPen(), px, py, pw, ph);
                 else

@@ -156,9 +156,10 @@ int CVorButton::OnMouseUp(int x, int y) {
     // have been given to another one.
     const HWND target = m_parent ? m_parent->m_hWnd : nullptr;
     if (!target || !::IsWindow(target)) return 0;
-    // The id's 32 bits as stored; the parent may destroy this button while it handles the
-    // message, so nothing of it is touched afterwards.
-    ::SendMessageA(target, WM_COMMAND, WPARAM(static_cast<unsigned int>(m_commandId)), 0);
+    // The id as an int made a WPARAM: on 64-bit a negative id arrives sign-extended, as a window
+    // procedure reading (int)wParam or LOWORD(wParam) expects. The parent may destroy this button
+    // while it handles the message, so nothing of it is touched afterwards.
+    ::SendMessageA(target, WM_COMMAND, WPARAM(INT_PTR(m_commandId)), 0);
     return 1;
 }
 

@@ -3,6 +3,8 @@
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest.h>
 
+#include <algorithm>
+
 #include <climits>
 #include <cstring>
 #include <random>
@@ -378,50 +380,145 @@ std::vector<uint8_t> Gif(uint8_t screenFlags, uint8_t imageFlags) {
     f.insert(f.end(), data, data + sizeof data);
     return f;
 }
+std::vector<uint8_t> Png(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> f = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    for (uint32_t v : {width, height})
+        for (int i = 3; i >= 0; --i) f.push_back(uint8_t(v >> (8 * i)));
+    f.insert(f.end(), {8, 2, 0, 0, 0});
+    return f;
+}
+// SOI, an APP0 segment, then a baseline or progressive frame header of the given size.
+std::vector<uint8_t> Jpeg(uint32_t width, uint32_t height, uint8_t sof = 0xC0) {
+    return {0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xFF, sof, 0, 11, 8, uint8_t(height >> 8), uint8_t(height),
+            uint8_t(width >> 8), uint8_t(width), 1, 1, 0x11, 0, 0xFF, 0xDA, 0, 8};
+}
+ImageFileVerdict Verdict(const std::vector<uint8_t>& f) { return CheckImageFile(f.data(), f.size()); }
 }  // namespace
 
-TEST_CASE("picture files: sound BMP, GIF and PNG headers pass, impossible ones are refused") {
+TEST_CASE("picture files: sound BMP, GIF, PNG and JPEG headers pass, impossible ones are refused") {
     const size_t row = 8;  // 2 pixels of 24 bits, padded
-    CHECK(PlausibleImageFile(Bmp24(2, 3, 3 * row).data(), 54 + 3 * row));
-    CHECK(PlausibleImageFile(Bmp24(2, -3, 3 * row).data(), 54 + 3 * row));  // top-down
-    CHECK_FALSE(PlausibleImageFile(Bmp24(2, 3, 2 * row).data(), 54 + 2 * row));  // rows past the end
-    CHECK_FALSE(PlausibleImageFile(Bmp24(0x4000000D, 7, 3 * row).data(), 54 + 3 * row));
-    CHECK_FALSE(PlausibleImageFile(Bmp24(13, 0x40000007, 3 * row).data(), 54 + 3 * row));
-    CHECK_FALSE(PlausibleImageFile(Bmp24(0, 3, 0).data(), 54));
-    CHECK_FALSE(PlausibleImageFile(Bmp24(-2, 3, 3 * row).data(), 54 + 3 * row));
-    CHECK_FALSE(PlausibleImageFile(Bmp24(2, INT32_MIN, 3 * row).data(), 54 + 3 * row));
-    // Run-length data may be shorter than the picture; its size bound still holds.
-    CHECK(PlausibleImageFile(Bmp24(200, 100, 4, 1).data(), 58));
-    CHECK_FALSE(PlausibleImageFile(Bmp24(13, 0x04000007, 4, 1).data(), 58));
+    CHECK(Verdict(Bmp24(2, 3, 3 * row)) == kImageFileDecode);
+    CHECK(Verdict(Bmp24(2, -3, 3 * row)) == kImageFileDecode);  // top-down
+    CHECK(Verdict(Bmp24(2, 3, 2 * row)) == kImageFileImpossible);  // rows past the end
+    CHECK(Verdict(Bmp24(0x4000000D, 7, 3 * row)) == kImageFileTooLarge);
+    CHECK(Verdict(Bmp24(13, 0x40000007, 3 * row)) == kImageFileTooLarge);
+    CHECK(Verdict(Bmp24(0, 3, 0)) == kImageFileImpossible);
+    CHECK(Verdict(Bmp24(-2, 3, 3 * row)) == kImageFileImpossible);
+    CHECK(Verdict(Bmp24(2, INT32_MIN, 3 * row)) == kImageFileTooLarge);
+    // Run-length data may be shorter than the picture; the size limit still holds.
+    CHECK(Verdict(Bmp24(200, 100, 4, 1)) == kImageFileDecode);
+    CHECK(Verdict(Bmp24(13, 0x04000007, 4, 1)) == kImageFileTooLarge);
     for (size_t cut = 2; cut < 54; ++cut) {  // from "BM" on, a cut header is refused
         const std::vector<uint8_t> f = Bmp24(2, 3, 3 * row);
-        CHECK_FALSE(PlausibleImageFile(std::vector<uint8_t>(f.begin(), f.begin() + ptrdiff_t(cut)).data(), cut));
+        CHECK(Verdict(std::vector<uint8_t>(f.begin(), f.begin() + ptrdiff_t(cut))) == kImageFileImpossible);
     }
 
-    CHECK(PlausibleImageFile(Gif(0x80, 0x00).data(), Gif(0x80, 0x00).size()));  // global table
-    CHECK(PlausibleImageFile(Gif(0x00, 0x80).data(), Gif(0x00, 0x80).size()));  // local table
-    CHECK_FALSE(PlausibleImageFile(Gif(0x00, 0x00).data(), Gif(0x00, 0x00).size()));  // neither
+    CHECK(Verdict(Gif(0x80, 0x00)) == kImageFileDecode);  // global table
+    CHECK(Verdict(Gif(0x00, 0x80)) == kImageFileDecode);  // local table
+    CHECK(Verdict(Gif(0x00, 0x00)) == kImageFileDecode);  // neither: given a gray table before decoding
     std::vector<uint8_t> huge = Gif(0x80, 0);
-    huge[6] = huge[7] = huge[8] = huge[9] = 0xFF;
-    CHECK_FALSE(PlausibleImageFile(huge.data(), huge.size()));
+    huge[6] = huge[7] = huge[8] = huge[9] = 0xFF;  // 65535 x 65535 screen
+    CHECK(Verdict(huge) == kImageFileTooLarge);
     // Cut anywhere: never read past the end (the sanitizers watch), refused or left to the decoder.
     const std::vector<uint8_t> gif = Gif(0x00, 0x80);
     for (size_t cut = 0; cut <= gif.size(); ++cut) {
         std::vector<uint8_t> part(gif.begin(), gif.begin() + ptrdiff_t(cut));
         part.shrink_to_fit();
-        PlausibleImageFile(part.data(), part.size());
+        CheckImageFile(part.data(), part.size());
+        std::vector<uint8_t> out;
+        AddGifGrayTable(part.data(), part.size(), &out);
     }
 
-    std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                0,    0,   0,   16,  0,    0,    0,    9,    8, 2, 0, 0,  0};
-    CHECK(PlausibleImageFile(png.data(), png.size()));
-    png[16] = 0x7F;  // width 0x7F000010
-    CHECK_FALSE(PlausibleImageFile(png.data(), png.size()));
-    png[16] = 0;
-    png[19] = 0;  // width 0
-    CHECK_FALSE(PlausibleImageFile(png.data(), png.size()));
+    CHECK(Verdict(Png(16, 9)) == kImageFileDecode);
+    CHECK(Verdict(Png(0x7F000010, 9)) == kImageFileTooLarge);
+    CHECK(Verdict(Png(0, 9)) == kImageFileImpossible);
 
-    const uint8_t jpeg[] = {0xFF, 0xD8, 0xFF, 0xE0};
-    CHECK(PlausibleImageFile(jpeg, sizeof jpeg));  // not ours to judge
-    CHECK_FALSE(PlausibleImageFile(nullptr, 0));
+    CHECK(Verdict(Jpeg(640, 480)) == kImageFileDecode);
+    CHECK(Verdict(Jpeg(65535, 65535)) == kImageFileTooLarge);
+    CHECK(Verdict(Jpeg(65535, 65535, 0xC2)) == kImageFileTooLarge);  // progressive
+    CHECK(Verdict(Jpeg(65535, 65535, 0xC4)) == kImageFileDecode);    // a Huffman table, not a frame
+    CHECK(Verdict(Jpeg(0, 480)) == kImageFileImpossible);
+    CHECK(Verdict(Jpeg(640, 0)) == kImageFileDecode);  // height from a DNL marker: the decoder's
+    const std::vector<uint8_t> jpeg = Jpeg(65535, 65535);
+    for (size_t cut = 0; cut <= jpeg.size(); ++cut) {
+        std::vector<uint8_t> part(jpeg.begin(), jpeg.begin() + ptrdiff_t(cut));
+        part.shrink_to_fit();
+        CheckImageFile(part.data(), part.size());
+    }
+    CHECK(CheckImageFile(nullptr, 0) == kImageFileImpossible);
+    const uint8_t other[] = {'I', 'I', 42, 0};
+    CHECK(CheckImageFile(other, sizeof other) == kImageFileDecode);  // not ours to judge
+}
+
+TEST_CASE("picture-size limit: exactly 2^27 pixels pass, one more is refused, in every format") {
+    REQUIRE(kMaxPicturePixels == 134217728u);
+    // 16384 x 8192 = 2^27; 16385 x 8192 and 16384 x 8193 are over.
+    CHECK(Verdict(Png(16384, 8192)) == kImageFileDecode);
+    CHECK(Verdict(Png(16385, 8192)) == kImageFileTooLarge);
+    CHECK(Verdict(Png(16384, 8193)) == kImageFileTooLarge);
+    CHECK(Verdict(Png(0xFFFFFFFF, 0xFFFFFFFF)) == kImageFileTooLarge);  // no 64-bit overflow
+    CHECK(Verdict(Jpeg(16384, 8192)) == kImageFileDecode);
+    CHECK(Verdict(Jpeg(16385, 8192)) == kImageFileTooLarge);
+    CHECK(Verdict(Bmp24(8192, -16385, 4, 1)) == kImageFileTooLarge);
+    // A 1,640-byte RLE8 file declaring 13 x 33,554,439 pixels (a decompression bomb).
+    std::vector<uint8_t> bomb = Bmp24(13, 33554439, 1640 - 54, 1);
+    bomb[28] = 8;
+    CHECK(Verdict(bomb) == kImageFileTooLarge);
+    bomb[22] = 7;  // 13 x 7: the same file with a sound height
+    bomb[23] = bomb[24] = bomb[25] = 0;
+    CHECK(Verdict(bomb) == kImageFileDecode);
+    // GIF: the screen may be small while one frame is over the limit (65535 x 65535 > 2^27); the
+    // second frame of an animation is looked at too.
+    auto twoFrames = [](uint32_t w, uint32_t h) {
+        std::vector<uint8_t> f = Gif(0x80, 0x00);
+        f.pop_back();  // the trailer
+        const uint8_t second[] = {0x2C, 0, 0, 0, 0, uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), 0x00,
+                                  2,    2, 0x44, 0x01, 0, 0x3B};
+        f.insert(f.end(), second, second + sizeof second);
+        return f;
+    };
+    CHECK(Verdict(twoFrames(65535, 65535)) == kImageFileTooLarge);
+    CHECK(Verdict(twoFrames(65535, 2049)) == kImageFileTooLarge);  // 134,281,215 pixels
+    CHECK(Verdict(twoFrames(65535, 2048)) == kImageFileDecode);    // 134,215,680 pixels
+}
+
+TEST_CASE("GIF without any colour table: a 256-entry gray global table is inserted") {
+    std::vector<uint8_t> out;
+    // Global or local table present: nothing to do.
+    for (uint8_t screen : {uint8_t(0x80), uint8_t(0x00)}) {
+        const std::vector<uint8_t> f = Gif(screen, screen ? 0x00 : 0x80);
+        CHECK_FALSE(AddGifGrayTable(f.data(), f.size(), &out));
+        CHECK(out.empty());
+    }
+    const std::vector<uint8_t> bare = Gif(0x00, 0x00);
+    REQUIRE(AddGifGrayTable(bare.data(), bare.size(), &out));
+    REQUIRE(out.size() == bare.size() + 768);
+    CHECK(std::equal(bare.begin(), bare.begin() + 10, out.begin()));
+    CHECK(out[10] == 0x87);  // global table, 2^(7+1) entries
+    CHECK(out[11] == bare[11]);
+    CHECK(out[12] == bare[12]);
+    for (int i = 0; i < 256; ++i) {
+        CAPTURE(i);
+        CHECK(out[13 + 3 * i] == i);
+        CHECK(out[14 + 3 * i] == i);
+        CHECK(out[15 + 3 * i] == i);
+    }
+    CHECK(std::equal(bare.begin() + 13, bare.end(), out.begin() + 13 + 768));
+    CHECK(Verdict(out) == kImageFileDecode);
+    // The rewritten file needs nothing more.
+    std::vector<uint8_t> again;
+    CHECK_FALSE(AddGifGrayTable(out.data(), out.size(), &again));
+    // A second frame without a table, after one with its own: the file gets the table too.
+    std::vector<uint8_t> two = Gif(0x00, 0x80);
+    two.pop_back();
+    const uint8_t second[] = {0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0x00, 2, 2, 0x44, 0x01, 0, 0x3B};
+    two.insert(two.end(), second, second + sizeof second);
+    CHECK(AddGifGrayTable(two.data(), two.size(), &out));
+    CHECK(out.size() == two.size() + 768);
+    // Not a GIF, or null: untouched.
+    const std::vector<uint8_t> png = Png(2, 2);
+    out.clear();
+    CHECK_FALSE(AddGifGrayTable(png.data(), png.size(), &out));
+    CHECK_FALSE(AddGifGrayTable(nullptr, 0, &out));
+    CHECK(out.empty());
 }
