@@ -10,35 +10,13 @@
 
 #include "CVorRect.h"
 #include "CVorZang.h"
-#include "image/TgaDecoder.h"
+#include "NativeTgaDecode.h"
 #include "render/TgaBlit.h"
 #include "../tga/TgaTestKit.h"
 
 using namespace tgakit;
 
 namespace {
-// Decodes a file image the way the picture class does; false when the reader refuses it.
-bool Decode(const std::vector<uint8_t>& file, TgaInfo& info, std::vector<uint32_t>& words) {
-    words.clear();
-    if (!ReadTgaInfo(file.data(), file.size(), info)) return false;
-    std::vector<uint8_t> bytes(size_t(TgaPixelCount(info)) * 4);
-    if (!DecodeTgaPixels(file.data(), file.size(), info, bytes.data())) return false;
-    words.resize(size_t(TgaPixelCount(info)));
-    for (size_t i = 0; i < words.size(); ++i)
-        words[i] = uint32_t(bytes[4 * i]) | uint32_t(bytes[4 * i + 1]) << 8 | uint32_t(bytes[4 * i + 2]) << 16 |
-                   uint32_t(bytes[4 * i + 3]) << 24;
-    return true;
-}
-
-std::vector<Bgra> RandomPicture(unsigned w, unsigned h, uint32_t& state) {
-    std::vector<Bgra> p(size_t(w) * h);
-    for (Bgra& px : p) px = RandomPixel(state);
-    // some repeats so run-length files get run packets
-    for (size_t i = 1; i < p.size(); ++i)
-        if ((state = state * 1664525u + 1013904223u) >> 30 == 0) p[i] = p[i - 1];
-    return p;
-}
-
 // Draws through the library's clip + blitter into a surface with 16 guard bytes either side,
 // and checks every byte against the independent expectation.
 void CheckDraw(const std::vector<uint32_t>& words, uint32_t tw, uint32_t th, int sw, int sh, const DrawRequest& q) {
