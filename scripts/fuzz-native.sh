@@ -6,6 +6,7 @@
 # to build-fuzz/findings/ (add it to fuzz/corpus once fixed). Prints per target: runs, executions
 # per second, coverage (cov: edges, ft: features) and findings. Exit status 0 only with none.
 #   scripts/fuzz-native.sh [SECONDS] [libFuzzer options...]      (also: scripts/fuzz.sh --native ...)
+#   VOR_FUZZ_TARGETS=fuzz_tga_decoder scripts/fuzz-native.sh 600  (one target)
 set -u
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${VOR_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
@@ -50,6 +51,7 @@ fuzz() {
   fi
 }
 FUZZ_OPTIONS=("$@")
-fuzz fuzz_tga_decoder '*.tga'
-fuzz fuzz_image_file_check '*.bmp' '*.gif' '*.png'
+targets="${VOR_FUZZ_TARGETS:-fuzz_tga_decoder fuzz_image_file_check}"  # or one of them
+[[ " $targets " == *" fuzz_tga_decoder "* ]] && fuzz fuzz_tga_decoder '*.tga'
+[[ " $targets " == *" fuzz_image_file_check "* ]] && fuzz fuzz_image_file_check '*.bmp' '*.gif' '*.png'
 exit $status
