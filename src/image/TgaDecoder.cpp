@@ -10,7 +10,7 @@ inline unsigned U16(const uint8_t* p) { return unsigned(p[0]) | unsigned(p[1]) <
 inline unsigned BytesFor(unsigned bits) { return (bits + 7) / 8; }  // 15 bits take 2 bytes
 
 // 5-bit channel to 8 bits: v * 255 / 31 rounded down, as Pillow and stb_image widen it (not the
-// bit copy v << 3 | v >> 2, which differs by one for 12 of the 32 values).
+// bit copy v << 3 | v >> 2, which differs by one for 15 of the 32 values).
 inline uint8_t Widen5(unsigned v) { return uint8_t(v * 255 / 31); }
 
 // One colour as a true-colour pixel or a colour-map entry stores it: B, G, R[, A] bytes, or a
@@ -39,7 +39,9 @@ public:
 
     bool Put(uint8_t* out, const uint8_t* in) const {
         switch (m_info.imageType) {
-            case kTgaTypeTrueColour: PutColour(out, in, m_info.pixelBits, m_info.alphaBit); return true;
+            case kTgaTypeTrueColour:
+                PutColour(out, in, m_info.pixelBits, m_info.alphaBit);
+                return true;
             case kTgaTypeGrey:
                 out[0] = out[1] = out[2] = in[0];
                 out[3] = m_info.pixelBits == 16 ? in[1] : 255;
@@ -129,10 +131,14 @@ void MirrorRows(uint8_t* pixels, uint32_t width, uint32_t height) {
 // The depths each kind of picture stores.
 bool DepthRead(unsigned imageType, unsigned depth) {
     switch (imageType) {
-        case kTgaTypeColourMapped: return depth == 8 || depth == 16;
-        case kTgaTypeTrueColour: return depth == 15 || depth == 16 || depth == 24 || depth == 32;
-        case kTgaTypeGrey: return depth == 8 || depth == 16;
-        default: return false;
+        case kTgaTypeColourMapped:
+            return depth == 8 || depth == 16;
+        case kTgaTypeTrueColour:
+            return depth == 15 || depth == 16 || depth == 24 || depth == 32;
+        case kTgaTypeGrey:
+            return depth == 8 || depth == 16;
+        default:
+            return false;
     }
 }
 }  // namespace
