@@ -13,59 +13,60 @@ inline unsigned BytesFor(unsigned bits) { return (bits + 7) / 8; }  // 15 bits t
 // bit copy v << 3 | v >> 2, which differs by one for 15 of the 32 values).
 inline uint8_t Widen5(unsigned v) { return uint8_t(v * 255 / 31); }
 
-// One colour as a true-colour pixel or a colour-map entry stores it: B, G, R[, A] bytes, or a
-// little-endian 16-bit word, blue in bits 0-4, green 5-9, red 10-14 and bit 15 as alpha when
-// alphaBit says so.
-inline void PutColour(uint8_t* out, const uint8_t* in, unsigned bits, bool alphaBit) {
-    if (bits >= 24) {
-        out[0] = in[0];
-        out[1] = in[1];
-        out[2] = in[2];
-        out[3] = bits == 32 ? in[3] : 255;
-        return;
-    }
-    const unsigned word = U16(in);
+// 15/16-bit colour: a little-endian word, blue in bits 0-4, green 5-9, red 10-14, and bit 15 as
+// alpha when alphaBit says so.
+inline void Put555(uint8_t* out, unsigned word, bool alphaBit) {
     out[0] = Widen5(word & 31u);
     out[1] = Widen5(word >> 5 & 31u);
     out[2] = Widen5(word >> 10 & 31u);
     out[3] = !alphaBit || (word & 0x8000u) ? 255 : 0;
 }
 
-// Turns one file pixel (a colour, a grey value, or an index into the colour map) into the 4
-// output bytes. False for an index outside the map.
-class PixelReader {
-public:
-    PixelReader(const uint8_t* data, const TgaInfo& info) : m_info(info), m_map(data + info.mapOffset) {}
+// One colour as a true-colour pixel or a colour-map entry of `bits` bits stores it.
+inline void PutColour(uint8_t* out, const uint8_t* in, unsigned bits, bool alphaBit) {
+    if (bits < 24) return Put555(out, U16(in), alphaBit);
+    out[0] = in[0];
+    out[1] = in[1];
+    out[2] = in[2];
+    out[3] = bits == 32 ? in[3] : 255;
+}
 
+// Pixel readers, one per layout: Put turns one file pixel into the 4 output bytes, false for a
+// colour-map index outside the map. The decode loops are instantiated per reader, so the layout
+// is chosen once per picture, not per pixel.
+struct Bgra32Reader {
+    bool Put(uint8_t* out, const uint8_t* in) const { return std::memcpy(out, in, 4), true; }
+};
+struct Bgr24Reader {
+    bool Put(uint8_t* out, const uint8_t* in) const { return PutColour(out, in, 24, false), true; }
+};
+struct Rgb555Reader {
+    bool alphaBit;
+    bool Put(uint8_t* out, const uint8_t* in) const { return Put555(out, U16(in), alphaBit), true; }
+};
+struct GreyReader {
+    bool withAlpha;  // 16 bits: grey, then alpha
     bool Put(uint8_t* out, const uint8_t* in) const {
-        switch (m_info.imageType) {
-            case kTgaTypeTrueColour:
-                PutColour(out, in, m_info.pixelBits, m_info.alphaBit);
-                return true;
-            case kTgaTypeGrey:
-                out[0] = out[1] = out[2] = in[0];
-                out[3] = m_info.pixelBits == 16 ? in[1] : 255;
-                return true;
-            default: {
-                const unsigned index = m_info.bytesPerPixel == 1 ? in[0] : U16(in);
-                if (index < m_info.mapFirst || index - m_info.mapFirst >= m_info.mapLength) return false;
-                const unsigned entryBytes = BytesFor(m_info.mapEntryBits);
-                // 15/16-bit map entries are opaque: the alpha bits of the descriptor describe pixels.
-                PutColour(out, m_map + size_t(index - m_info.mapFirst) * entryBytes, m_info.mapEntryBits, false);
-                return true;
-            }
-        }
+        out[0] = out[1] = out[2] = in[0];
+        out[3] = withAlpha ? in[1] : 255;
+        return true;
     }
-
-private:
-    const TgaInfo& m_info;
-    const uint8_t* m_map;
+};
+struct MappedReader {
+    const uint8_t* map;
+    unsigned indexBytes, first, length, entryBits;
+    bool Put(uint8_t* out, const uint8_t* in) const {
+        const unsigned index = indexBytes == 1 ? in[0] : U16(in);
+        if (index < first || index - first >= length) return false;
+        // 15/16-bit map entries are opaque: the alpha bits of the descriptor describe pixels.
+        PutColour(out, map + size_t(index - first) * BytesFor(entryBits), entryBits, false);
+        return true;
+    }
 };
 
 // Uncompressed data: width * height file pixels in file order.
-bool DecodeRaw(const uint8_t* in, size_t available, const TgaInfo& info, const PixelReader& reader, uint8_t* out,
-               uint64_t count) {
-    const unsigned bpp = info.bytesPerPixel;
+template <class Reader>
+bool DecodeRaw(const uint8_t* in, size_t available, unsigned bpp, const Reader& reader, uint8_t* out, uint64_t count) {
     if (uint64_t(available) / bpp < count) return false;
     for (uint64_t i = 0; i < count; ++i)
         if (!reader.Put(out + 4 * i, in + bpp * i)) return false;
@@ -74,9 +75,8 @@ bool DecodeRaw(const uint8_t* in, size_t available, const TgaInfo& info, const P
 
 // Run-length data: packets of a header byte (bit 7: run, low 7 bits: pixels - 1) followed by one
 // pixel (run) or that many pixels (raw). Packets may cross rows but not the picture's end.
-bool DecodeRle(const uint8_t* in, size_t available, const TgaInfo& info, const PixelReader& reader, uint8_t* out,
-               uint64_t count) {
-    const unsigned bpp = info.bytesPerPixel;
+template <class Reader>
+bool DecodeRle(const uint8_t* in, size_t available, unsigned bpp, const Reader& reader, uint8_t* out, uint64_t count) {
     size_t pos = 0;
     uint64_t done = 0;
     while (done < count) {
@@ -99,6 +99,13 @@ bool DecodeRle(const uint8_t* in, size_t available, const TgaInfo& info, const P
         done += pixels;
     }
     return true;
+}
+
+template <class Reader>
+bool DecodeWith(const uint8_t* in, size_t available, const TgaInfo& info, const Reader& reader, uint8_t* out) {
+    const uint64_t count = TgaPixelCount(info);
+    return info.rle ? DecodeRle(in, available, info.bytesPerPixel, reader, out, count)
+                    : DecodeRaw(in, available, info.bytesPerPixel, reader, out, count);
 }
 
 // Files store rows bottom first unless bit 5 says otherwise; we keep the top row first.
@@ -198,9 +205,20 @@ bool DecodeTgaPixels(const uint8_t* data, size_t size, const TgaInfo& info, uint
     if (!out) return false;
     const uint8_t* in = data + info.pixelOffset;
     const size_t available = size - info.pixelOffset;
-    const PixelReader reader(data, info);
-    const bool ok = info.rle ? DecodeRle(in, available, info, reader, out, count)
-                             : DecodeRaw(in, available, info, reader, out, count);
+    bool ok;
+    if (info.imageType == kTgaTypeColourMapped) {
+        const MappedReader reader = {data + info.mapOffset, info.bytesPerPixel, info.mapFirst, info.mapLength,
+                                     info.mapEntryBits};
+        ok = DecodeWith(in, available, info, reader, out);
+    } else if (info.imageType == kTgaTypeGrey) {
+        ok = DecodeWith(in, available, info, GreyReader{info.pixelBits == 16}, out);
+    } else if (info.pixelBits == 32) {
+        ok = DecodeWith(in, available, info, Bgra32Reader(), out);
+    } else if (info.pixelBits == 24) {
+        ok = DecodeWith(in, available, info, Bgr24Reader(), out);
+    } else {
+        ok = DecodeWith(in, available, info, Rgb555Reader{info.alphaBit}, out);
+    }
     if (!ok) return false;
     if (!info.topRowFirst) FlipRows(out, info.width, info.height);
     if (info.rightToLeft) MirrorRows(out, info.width, info.height);
