@@ -25,6 +25,7 @@ struct TgaLayout {
     bool rle = false;         // image type + 8
     bool topRowFirst = false; // descriptor bit 5
     bool rightToLeft = false; // descriptor bit 4
+    bool packetsInRows = false;  // run-length packets end at row ends (else they run across rows)
     int idLength = 0;         // bytes of image ID after the header
     int imageType = -1;       // overrides the type byte when >= 0
     int colourMapType = 0;    // written as 1 for colour-mapped files
@@ -178,8 +179,16 @@ inline std::vector<uint8_t> MakeTga(unsigned width, unsigned height, const std::
             }
         }
     }
-    if (l.rle) PutRleBytes(file, stream, size_t(l.bitsPerPixel + 7) / 8);
-    else file.insert(file.end(), stream.begin(), stream.end());
+    const size_t pixelBytes = size_t(l.bitsPerPixel + 7) / 8, rowBytes = pixelBytes * width;
+    if (!l.rle) {
+        file.insert(file.end(), stream.begin(), stream.end());
+    } else if (!l.packetsInRows || rowBytes == 0) {
+        PutRleBytes(file, stream, pixelBytes);
+    } else {
+        for (size_t at = 0; at < stream.size(); at += rowBytes)
+            PutRleBytes(file, std::vector<uint8_t>(stream.begin() + long(at), stream.begin() + long(at + rowBytes)),
+                        pixelBytes);
+    }
     return file;
 }
 
