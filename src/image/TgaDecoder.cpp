@@ -24,7 +24,10 @@ inline void Put555(uint8_t* out, unsigned word, bool alphaBit) {
 
 // One colour as a true-colour pixel or a colour-map entry of `bits` bits stores it.
 inline void PutColour(uint8_t* out, const uint8_t* in, unsigned bits, bool alphaBit) {
-    if (bits < 24) return Put555(out, U16(in), alphaBit);
+    if (bits < 24) {
+        Put555(out, U16(in), alphaBit);
+        return;
+    }
     out[0] = in[0];
     out[1] = in[1];
     out[2] = in[2];
@@ -35,14 +38,23 @@ inline void PutColour(uint8_t* out, const uint8_t* in, unsigned bits, bool alpha
 // colour-map index outside the map. The decode loops are instantiated per reader, so the layout
 // is chosen once per picture, not per pixel.
 struct Bgra32Reader {
-    bool Put(uint8_t* out, const uint8_t* in) const { return std::memcpy(out, in, 4), true; }
+    bool Put(uint8_t* out, const uint8_t* in) const {
+        std::memcpy(out, in, 4);
+        return true;
+    }
 };
 struct Bgr24Reader {
-    bool Put(uint8_t* out, const uint8_t* in) const { return PutColour(out, in, 24, false), true; }
+    bool Put(uint8_t* out, const uint8_t* in) const {
+        PutColour(out, in, 24, false);
+        return true;
+    }
 };
 struct Rgb555Reader {
     bool alphaBit;
-    bool Put(uint8_t* out, const uint8_t* in) const { return Put555(out, U16(in), alphaBit), true; }
+    bool Put(uint8_t* out, const uint8_t* in) const {
+        Put555(out, U16(in), alphaBit);
+        return true;
+    }
 };
 struct GreyReader {
     bool withAlpha;  // 16 bits: grey, then alpha
@@ -161,10 +173,9 @@ bool ReadTgaInfo(const uint8_t* data, size_t size, TgaInfo& info) {
     const unsigned depth = data[16];
     const unsigned descriptor = data[17];
 
-    if (imageType == 0 || (imageType & ~unsigned(kTgaTypeRleFlag)) > kTgaTypeGrey) return false;
     const unsigned kind = imageType & ~unsigned(kTgaTypeRleFlag);
-    if (!DepthRead(kind, depth)) return false;
-    if (descriptor & 0xC0u) return false;  // interleaved rows
+    if (!DepthRead(kind, depth)) return false;  // also every other type (0, 8, Huffman 32 and 33...)
+    if (descriptor & 0xC0u) return false;       // interleaved rows
     const bool mapped = kind == kTgaTypeColourMapped;
     if (mapped) {
         if (colourMapType != 1 || mapLength == 0) return false;
