@@ -38,15 +38,11 @@ bool EndsWith(const std::string& s, const char* tail) {
     return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
 }
 
-// A valid TGA written from code: any size up to 40 x 30, 24 or 32 bits, raw or run-length, either
-// origin, with or without an image ID.
+// A valid TGA written from code: any size up to 40 x 30, any layout the reader takes (true colour
+// of 15 to 32 bits, grey, colour-mapped), raw or run-length, any origin, with or without an image ID.
 std::vector<uint8_t> MadeTga(Random& rng) {
     const unsigned w = unsigned(rng.Range(0, 40)), h = unsigned(rng.Range(0, 30));
-    tgakit::TgaLayout l;
-    l.bitsPerPixel = rng.OneIn(2) ? 32 : 24;
-    l.rle = rng.OneIn(2);
-    l.topRowFirst = rng.OneIn(2);
-    l.idLength = rng.OneIn(4) ? int(rng.Range(0, 255)) : 0;
+    const tgakit::TgaLayout l = tgakit::AnyLayout([&](int lo, int hi) { return int(rng.Range(lo, hi)); });
     uint32_t state = uint32_t(rng.Next());
     std::vector<tgakit::Bgra> picture(size_t(w) * h);
     for (size_t i = 0; i < picture.size(); ++i)

@@ -55,7 +55,7 @@ write("refused_tga_rle_cut_in_packet.tga", tga(4, 1, rle=True, body=bytes([0x03]
 write("refused_tga_raw_short.tga", tga(5, 5, body=px * 24))
 write("refused_tga_header_only_65535.tga", tga(65535, 65535))
 write("refused_tga_id_past_end.tga", tga(1, 1, id_length=200)[:30])
-write("refused_tga_16bit.tga", tga(2, 2, bits=16, body=bytes(8)))
+write("loads_tga_16bit.tga", tga(2, 2, bits=16, body=bytes(8)))
 write("refused_tga_interleaved.tga", tga(1, 1, descriptor=0x48, body=px))
 write("refused_tga_truncated_header.tga", tga(1, 1, body=px)[:17])
 write("refused_tga_empty_file.tga", b"")
@@ -63,6 +63,30 @@ write("loads_tga_zero_width.tga", tga(0, 7))
 write("loads_tga_right_to_left_top_first.tga", tga(2, 2, descriptor=0x38, body=px * 4))
 write("loads_tga_24bit_rle_across_rows.tga", tga(3, 2, bits=24, rle=True, body=bytes([0x85, 1, 2, 3])))
 write("loads_tga_trailing_garbage.tga", tga(1, 1, body=px + bytes(range(200))))
+
+
+def tga_of(image_type, width, height, depth, descriptor=0, first=0, entries=b"", entry_bits=0, count=0, body=b""):
+    """Any TGA kind: colour-mapped files give their map entries, count of them, entry_bits each."""
+    head = struct.pack("<BBBHHBHHHHBB", 0, 1 if entries else 0, image_type, first, count, entry_bits, 0, 0,
+                       width, height, depth, descriptor)
+    return bytearray(head + entries + body)
+
+
+map16 = struct.pack("<HH", 0x7C00, 0x03E0)  # red, green as 5-5-5
+map32 = bytes([1, 2, 3, 0, 4, 5, 6, 128])
+write("loads_tga_mapped8_first3_map16_rle_across_rows.tga",
+      tga_of(9, 3, 2, 8, first=3, entries=map16, entry_bits=16, count=2, body=bytes([0x83, 3, 0x01, 4, 3])))
+write("loads_tga_mapped16_map32.tga", tga_of(1, 2, 1, 16, 0x08, entries=map32, entry_bits=32, count=2, body=bytes([1, 0, 0, 0])))
+write("loads_tga_grey16_rle_right_to_left.tga", tga_of(11, 3, 1, 16, 0x18, body=bytes([0x80, 9, 200, 0x01, 7, 0, 5, 255])))
+write("loads_tga_15bit_top_first.tga", tga_of(2, 2, 1, 15, 0x20, body=struct.pack("<HH", 0x801F, 0x7FFF)))
+write("loads_tga_16bit_alpha_bit_rle.tga", tga_of(10, 2, 2, 16, 0x01, body=bytes([0x81, 0x1F, 0x80, 0x81, 0xE0, 0x03])))
+write("refused_tga_huffman32.tga", tga_of(32, 1, 1, 8, entries=map32, entry_bits=32, count=2, body=bytes(8)))
+write("refused_tga_quadtree33.tga", tga_of(33, 1, 1, 8, entries=map32, entry_bits=32, count=2, body=bytes(8)))
+write("refused_tga_mapped_index_past_map.tga", tga_of(1, 2, 1, 8, entries=map16, entry_bits=16, count=2, body=bytes([1, 2])))
+write("refused_tga_mapped_index_before_first.tga",
+      tga_of(9, 2, 1, 8, first=5, entries=map16, entry_bits=16, count=2, body=bytes([0x81, 4])))
+write("refused_tga_mapped_map_cut_short.tga", tga_of(1, 1, 1, 8, entries=map32[:6], entry_bits=32, count=2))
+write("refused_tga_mapped_no_map.tga", tga_of(1, 1, 1, 8, body=bytes(1)))
 
 # ---- BMP / PNG / GIF: GDI+ decodes them ----
 b = seed("bmp24.bmp")

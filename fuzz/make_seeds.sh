@@ -33,4 +33,10 @@ convert "${plain[@]}" -type TrueColor -compress None TGA:tga24.tga
 convert "${base[@]}" -compress None TGA:tga32.tga
 convert "${plain[@]}" -type TrueColor -compress RLE TGA:tga24_rle.tga
 convert "${base[@]}" -compress RLE TGA:tga32_rle.tga
+convert "${plain[@]}" -colors 200 -type Palette -compress None TGA:tga8_mapped.tga
+convert "${plain[@]}" -colors 200 -type Palette -compress RLE TGA:tga8_mapped_rle.tga
+convert "${plain[@]}" -colors 200 -type Palette -depth 5 -orient TopRight TGA:tga8_mapped_map16_top_right.tga
+convert "${plain[@]}" -colorspace Gray -type Grayscale -compress None TGA:tga8_grey.tga
+convert "${plain[@]}" -colorspace Gray -type Grayscale -compress RLE TGA:tga8_grey_rle.tga
+convert "${base[@]}" -depth 5 -compress RLE TGA:tga16_rle.tga
 ls -l "$out"

@@ -5,8 +5,9 @@
 /// A picture with per-pixel alpha loaded from a TGA file.
 ///
 /// Pixels are 32-bit words, top row first, bytes blue, green, red, alpha (not premultiplied).
-/// Init reads true-colour TGA files (types 2 and 10, 24 or 32 bits, either origin) and refuses
-/// everything else with false and an empty picture.
+/// Init reads TGA files raw or run-length, any origin: true colour (15, 16, 24, 32 bits), grey (8
+/// bits, 16 with alpha) and colour-mapped (8- or 16-bit indices); it refuses everything else, and
+/// pictures over 2^27 pixels, with false and an empty picture.
 ///
 /// Copies share one buffer with a count of owners: a picture is never written after it is
 /// loaded, so sharing is safe, and a copy costs nothing however large the picture.

@@ -2,7 +2,7 @@
 # Installs what is missing, builds the 32-bit DLL (the reference, build/) and the 64-bit DLL
 # (build-x64/), and runs every test through ctest: each test program under wine, with a private
 # wine prefix and its own Xvfb display. The whole suite runs on every architecture this machine
-# can execute, then the Windows-free core natively under ASan and UBSan; a kernel with 32-bit emulation off cannot start 32-bit wine, and is told so.
+# can execute, then the Windows-free core natively under ASan and UBSan and a few seconds of libFuzzer on its readers; a kernel with 32-bit emulation off cannot start 32-bit wine, and is told so.
 #   scripts/test.sh [--arch x86|x64|all] [ctest options...]
 set -u
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -45,4 +45,6 @@ if [ "$arch" != x86 ]; then
 fi
 echo "== testing the Windows-free core natively (ASan + UBSan)"
 bash "$VOR_ROOT/scripts/native-test.sh" || status=1
+echo "== a short coverage-guided fuzz pass over the Windows-free readers (libFuzzer)"
+bash "$VOR_ROOT/scripts/fuzz.sh" --native "${VOR_NATIVE_FUZZ_SECONDS:-5}" || status=1
 exit $status

@@ -1,4 +1,4 @@
-// Seeded random mutations of valid TGA files (header bytes, sizes, run-length packets,
+// Seeded random mutations of valid TGA files in every layout (header bytes, sizes, run-length packets,
 // truncation, trailing bytes): each loads or is refused without a crash, a refused one leaves an
 // empty picture, and a loaded one draws at random positions, through all three overloads,
 // exactly as computed independently, padding untouched. The seed is printed on failure.
@@ -36,11 +36,7 @@ TEST_CASE("mutated TGA files load or are refused, and loaded ones draw anywhere"
     for (int round = 0; round < rounds; ++round) {
         CAPTURE(round);
         const unsigned w = unsigned(pick(0, 24)), h = unsigned(pick(0, 18));
-        TgaLayout l;
-        l.bitsPerPixel = pick(0, 1) ? 32 : 24;
-        l.rle = pick(0, 1) != 0;
-        l.topRowFirst = pick(0, 1) != 0;
-        l.idLength = pick(0, 3) == 0 ? pick(0, 255) : 0;
+        const TgaLayout l = AnyLayout(pick);
         std::vector<uint8_t> file = MakeTga(w, h, RandomPicture(w, h, gen), l);
         const int mutation = pick(0, 6);
         CAPTURE(mutation);

@@ -94,7 +94,7 @@ TEST_CASE("pixel bytes blue, green, red, alpha make the word alpha:red:green:blu
     CHECK(bytes[3] == 40);
 }
 
-TEST_CASE("image ID, 24-bit and run-length files") {
+TEST_CASE("image ID, 24-bit, run-length files and the other layouts") {
     const std::vector<Bgra> pic = Pattern(5, 4, 3);
     CVorTga t;
     SUBCASE("an image ID is skipped") {
@@ -125,6 +125,20 @@ TEST_CASE("image ID, 24-bit and run-length files") {
                 CAPTURE(top);
                 REQUIRE(LoadFile(t, MakeTga(5, 4, pic, l)));
                 CHECK(Words(t) == ExpectedWords(pic, bits));
+            }
+    }
+    SUBCASE("every layout: true colour 15 to 32 bits, grey, colour-mapped; any origin") {
+        for (TgaLayout l : AllPixelLayouts())
+            for (int origin = 0; origin < 4; ++origin) {
+                l.topRowFirst = origin & 1;
+                l.rightToLeft = origin & 2;
+                CAPTURE(int(l.kind));
+                CAPTURE(l.bitsPerPixel);
+                CAPTURE(l.mapEntryBits);
+                CAPTURE(l.rle);
+                CAPTURE(origin);
+                REQUIRE(LoadFile(t, MakeTga(5, 4, pic, l)));
+                CHECK(Words(t) == ExpectedWords(pic, l));
             }
     }
     SUBCASE("a run packet and a raw packet crossing rows") {
@@ -184,11 +198,47 @@ TEST_CASE("malformed files are refused and leave an empty picture") {
     };
     bad.push_back({"colour-mapped", with([](TgaLayout& l) { l.imageType = 1; })});
     bad.push_back({"colour map present", with([](TgaLayout& l) { l.colourMapType = 1; l.colourMapLength = 4; })});
-    bad.push_back({"16-bit", with([](TgaLayout& l) { l.bitsPerPixel = 16; })});
+    bad.push_back({"16-bit true colour cut short", with([](TgaLayout& l) { l.bitsPerPixel = 16; })});
+    bad.back().second.resize(18 + 2 * 12 - 1);
     bad.push_back({"8-bit", with([](TgaLayout& l) { l.bitsPerPixel = 8; })});
-    bad.push_back({"grey", with([](TgaLayout& l) { l.imageType = 3; })});
-    bad.push_back({"grey run-length", with([](TgaLayout& l) { l.imageType = 11; })});
+    bad.push_back({"grey of 32 bits", with([](TgaLayout& l) { l.imageType = 3; })});
+    bad.push_back({"grey of 32 bits, run-length", with([](TgaLayout& l) { l.imageType = 11; })});
     bad.push_back({"no image", with([](TgaLayout& l) { l.imageType = 0; })});
+    bad.push_back({"Huffman-coded (type 32)", with([](TgaLayout& l) { l.kind = kMappedKind; l.bitsPerPixel = 8; l.imageType = 32; })});
+    bad.push_back({"Huffman-coded, 4-pass (type 33)", with([](TgaLayout& l) { l.kind = kMappedKind; l.bitsPerPixel = 8; l.imageType = 33; })});
+    bad.push_back({"24-bit colour-map indices", with([](TgaLayout& l) { l.kind = kMappedKind; l.bitsPerPixel = 24; })});
+    {
+        TgaLayout l;
+        l.kind = kMappedKind;
+        l.bitsPerPixel = 8;
+        l.mapEntryBits = 16;
+        l.mapFirst = 2;
+        const std::vector<uint8_t> mapped = MakeTga(4, 3, pic, l);  // 12 colours: entries 0 to 11, indices 2 to 13
+        const size_t pixels = mapped.size() - 12;
+        std::vector<uint8_t> f = mapped;
+        f[pixels + 5] = 14;
+        bad.push_back({"colour-map index past the map", f});
+        f[pixels + 5] = 1;
+        bad.push_back({"colour-map index before the map's first entry", f});
+        bad.push_back({"colour map cut short", std::vector<uint8_t>(mapped.begin(), mapped.begin() + 18 + 23)});
+        f = mapped;
+        f[pixels + 11] = 13;  // the last index inside the map: sound
+        REQUIRE(CVorTga().InitFromMemory(f.data(), f.size()));
+    }
+    {
+        // Over the picture-size limit (2^27 pixels) by one row, though every run packet is there:
+        // refused from the header.
+        TgaLayout l;
+        l.kind = kGreyKind;
+        l.bitsPerPixel = 8;
+        l.rle = true;
+        std::vector<uint8_t> f = Header(16384, 8193, l);
+        for (int n = 0; n < 16384 * 8193 / 128; ++n) {
+            f.push_back(0xFF);
+            f.push_back(0x40);
+        }
+        bad.push_back({"16384 x 8193: over the picture-size limit", f});
+    }
     bad.push_back({"image ID longer than the file", with([](TgaLayout& l) { l.idLength = 200; })});
     bad.back().second.resize(100);
     {

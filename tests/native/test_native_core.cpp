@@ -12,35 +12,13 @@
 
 #include "CVorRect.h"
 #include "CVorZang.h"
-#include "image/TgaDecoder.h"
+#include "NativeTgaDecode.h"
 #include "render/TgaBlit.h"
 #include "../tga/TgaTestKit.h"
 
 using namespace tgakit;
 
 namespace {
-// Decodes a file image the way the picture class does; false when the reader refuses it.
-bool Decode(const std::vector<uint8_t>& file, TgaInfo& info, std::vector<uint32_t>& words) {
-    words.clear();
-    if (!ReadTgaInfo(file.data(), file.size(), info)) return false;
-    std::vector<uint8_t> bytes(size_t(TgaPixelCount(info)) * 4);
-    if (!DecodeTgaPixels(file.data(), file.size(), info, bytes.data())) return false;
-    words.resize(size_t(TgaPixelCount(info)));
-    for (size_t i = 0; i < words.size(); ++i)
-        words[i] = uint32_t(bytes[4 * i]) | uint32_t(bytes[4 * i + 1]) << 8 | uint32_t(bytes[4 * i + 2]) << 16 |
-                   uint32_t(bytes[4 * i + 3]) << 24;
-    return true;
-}
-
-std::vector<Bgra> RandomPicture(unsigned w, unsigned h, uint32_t& state) {
-    std::vector<Bgra> p(size_t(w) * h);
-    for (Bgra& px : p) px = RandomPixel(state);
-    // some repeats so run-length files get run packets
-    for (size_t i = 1; i < p.size(); ++i)
-        if ((state = state * 1664525u + 1013904223u) >> 30 == 0) p[i] = p[i - 1];
-    return p;
-}
-
 // Draws through the library's clip + blitter into a surface with 16 guard bytes either side,
 // and checks every byte against the independent expectation.
 void CheckDraw(const std::vector<uint32_t>& words, uint32_t tw, uint32_t th, int sw, int sh, const DrawRequest& q) {
@@ -110,6 +88,50 @@ TEST_CASE("reader: bottom-first and top-first files, byte order, ID, 24-bit, run
                 }
 }
 
+TEST_CASE("reader: every layout, both origins, both directions, packets across rows") {
+    uint32_t state = 11;
+    TgaInfo info;
+    std::vector<uint32_t> words;
+    for (TgaLayout l : AllPixelLayouts())
+        for (bool top : {false, true})
+            for (bool rtl : {false, true}) {
+                l.topRowFirst = top;
+                l.rightToLeft = rtl;
+                l.idLength = rtl ? 5 : 0;
+                const std::vector<Bgra> pic = RandomPicture(13, 7, state);  // runs of 1 to many, across rows
+                const std::vector<uint8_t> file = MakeTga(13, 7, pic, l);
+                CAPTURE(file[2]);
+                CAPTURE(int(file[16]));
+                CAPTURE(int(file[7]));
+                CAPTURE(int(file[17]));
+                REQUIRE(Decode(file, info, words));
+                CHECK(words == ExpectedWords(pic, l));
+            }
+
+    // 5-bit channels widen to v * 255 / 31 rounded down; the top bit is alpha only with 1 alpha bit
+    std::vector<uint8_t> file = Header(32, 1, [] { TgaLayout l; l.bitsPerPixel = 16; l.topRowFirst = true; return l; }());
+    for (unsigned v = 0; v < 32; ++v) {
+        const unsigned word = v | (31 - v) << 5 | v << 10 | (v & 1) << 15;
+        file.push_back(uint8_t(word));
+        file.push_back(uint8_t(word >> 8));
+    }
+    REQUIRE(Decode(file, info, words));
+    for (unsigned v = 0; v < 32; ++v) {
+        CAPTURE(v);
+        const uint32_t c = v * 255 / 31, g = (31 - v) * 255 / 31;
+        CHECK(words[v] == ((v & 1 ? 0xFF000000u : 0u) | c << 16 | g << 8 | c));
+    }
+    for (int descriptor : {0x20, 0x28, 0x22}) {  // 0 or 8 or 2 alpha bits: opaque
+        file[17] = uint8_t(descriptor);
+        REQUIRE(Decode(file, info, words));
+        for (uint32_t w : words) CHECK((w >> 24) == 255u);
+    }
+    file[16] = 15;  // 15 bits: the top bit is never alpha
+    file[17] = 0x21;
+    REQUIRE(Decode(file, info, words));
+    for (uint32_t w : words) CHECK((w >> 24) == 255u);
+}
+
 TEST_CASE("reader: refused layouts and short files") {
     const std::vector<Bgra> pic(4 * 3, Bgra{1, 2, 3, 4});
     TgaInfo info;
@@ -124,11 +146,35 @@ TEST_CASE("reader: refused layouts and short files") {
     TgaLayout l;
     l.colourMapType = 1; CHECK(refused(l)); l = TgaLayout();
     l.colourMapLength = 2; CHECK(refused(l)); l = TgaLayout();
-    l.bitsPerPixel = 16; CHECK(refused(l)); l = TgaLayout();
-    l.imageType = 3; CHECK(refused(l)); l = TgaLayout();   // grey
-    l.imageType = 1; CHECK(refused(l)); l = TgaLayout();   // colour-mapped
-    l.imageType = 11; CHECK(refused(l)); l = TgaLayout();  // grey, run-length
+    l.bitsPerPixel = 8; CHECK(refused(l)); l = TgaLayout();   // 8-bit true colour
+    l.imageType = 3; CHECK(refused(l)); l = TgaLayout();   // grey of 32 bits
+    l.imageType = 1; CHECK(refused(l)); l = TgaLayout();   // colour-mapped without a map
+    l.imageType = 11; CHECK(refused(l)); l = TgaLayout();  // grey of 32 bits, run-length
     l.imageType = 0; CHECK(refused(l)); l = TgaLayout();
+    l.imageType = 32; CHECK(refused(l)); l = TgaLayout();  // Huffman, delta, 4-pass quadtree
+    l.imageType = 33; CHECK(refused(l)); l = TgaLayout();
+    l.kind = kGreyKind; l.bitsPerPixel = 24; CHECK(refused(l)); l = TgaLayout();
+    l.kind = kMappedKind; l.bitsPerPixel = 24; CHECK(refused(l)); l = TgaLayout();  // 24-bit indices
+    l.kind = kMappedKind; l.bitsPerPixel = 8; l.mapEntryBits = 8; CHECK(refused(l)); l = TgaLayout();
+    l.kind = kMappedKind; l.bitsPerPixel = 8;
+    REQUIRE_FALSE(refused(l));
+    {
+        std::vector<uint8_t> mapped = MakeTga(4, 3, pic, l);  // one map entry, index 0
+        mapped[18 + 3] = 1;   // the first pixel's index past the map
+        CHECK_FALSE(Decode(mapped, info, words));
+        mapped[18 + 3] = 0;
+        mapped[3] = 1;        // the map now starts at index 1: index 0 lies before it
+        CHECK_FALSE(Decode(mapped, info, words));
+        mapped[3] = 0;
+        mapped[5] = 0;        // a map of no entries
+        CHECK_FALSE(Decode(mapped, info, words));
+        mapped[5] = 1;
+        mapped.resize(18 + 3 + 11);  // the last index cut off
+        CHECK_FALSE(Decode(mapped, info, words));
+        mapped.resize(18 + 2);       // the map cut short
+        CHECK_FALSE(Decode(mapped, info, words));
+    }
+    l = TgaLayout();
     l.descriptorExtra = 0x40; CHECK(refused(l));
 
     // a run packet that runs past the last pixel
@@ -148,6 +194,22 @@ TEST_CASE("reader: refused layouts and short files") {
     CHECK_FALSE(ReadTgaInfo(huge.data(), huge.size(), info));
     huge[2] = 10;
     CHECK_FALSE(ReadTgaInfo(huge.data(), huge.size(), info));
+
+    // The picture-size limit: 2^27 pixels pass the header check, one row more is refused although
+    // the file holds every run packet the picture needs (8-bit grey, run-length).
+    for (unsigned height : {8192u, 8193u}) {
+        TgaLayout grey;
+        grey.kind = kGreyKind;
+        grey.bitsPerPixel = 8;
+        grey.rle = true;
+        std::vector<uint8_t> big = Header(16384, height, grey);
+        for (uint64_t n = 0; n < uint64_t(16384) * height / 128; ++n) {
+            big.push_back(0xFF);
+            big.push_back(0x7F);
+        }
+        CAPTURE(height);
+        CHECK(ReadTgaInfo(big.data(), big.size(), info) == (height == 8192u));
+    }
 }
 
 TEST_CASE("reader: width or height 0 is an empty picture") {
@@ -234,11 +296,7 @@ TEST_CASE("fuzz: mutated files are read or refused, and what is read draws anywh
         CAPTURE(round);
         uint32_t state = uint32_t(round) * 2654435761u + seed;
         const unsigned w = unsigned(pick(0, 9)), h = unsigned(pick(0, 7));
-        TgaLayout l;
-        l.bitsPerPixel = pick(0, 1) ? 32 : 24;
-        l.rle = pick(0, 1) != 0;
-        l.topRowFirst = pick(0, 1) != 0;
-        l.idLength = pick(0, 3) == 0 ? pick(0, 255) : 0;
+        const TgaLayout l = AnyLayout(pick);
         std::vector<uint8_t> file = MakeTga(w, h, RandomPicture(w, h, state), l);
         switch (pick(0, 5)) {
             case 0:  // header bytes
