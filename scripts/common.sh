@@ -3,7 +3,8 @@
 
 VOR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VOR_PACKAGES=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xauth cmake make
-              g++ doctest-dev fonts-dejavu-core fonts-liberation imagemagick xdotool libstb-dev procps)
+              g++ doctest-dev fonts-dejavu-core fonts-liberation imagemagick xdotool libstb-dev procps
+              clang lld)
 
 vor_missing() {
   local missing=0
@@ -18,6 +19,9 @@ vor_missing() {
   command -v convert >/dev/null || missing=1
   command -v xdotool >/dev/null || missing=1
   command -v pkill >/dev/null || missing=1
+  command -v clang >/dev/null || missing=1    # C hosts built by a second compiler
+  command -v ld.lld >/dev/null || missing=1
+  command -v lld-link >/dev/null || missing=1
   [ -f /usr/include/doctest/doctest.h ] || missing=1
   [ -f /usr/include/stb/stb_image.h ] || missing=1
   [ -d /usr/share/fonts/truetype/dejavu ] || missing=1
