@@ -22,8 +22,9 @@ mingw=(clang --target="$triplet" -fuse-ld=lld -L"$gcclib" -std=c99 -Wall -Wextra
 "${mingw[@]}" "$root/examples/c/sprite_scene.c" "$lib/libVorImage4.dll.a" -o "$bin/sprite_scene_clang.exe"
 clang --target="$arch-pc-windows-msvc" -std=c89 -Wall -Wextra -Werror -O1 -I"$root/include" \
   -c "$root/tests/capi/msvc_host.c" -o "$out/msvc_host.obj"
-entry=HostStart; [ "$arch" = i686 ] && entry=_HostStart
-lld-link /nologo /subsystem:console /nodefaultlib /entry:"$entry" "$out/msvc_host.obj" "$lib/libVorImage4.dll.a" \
+# MinGW's import objects carry no SafeSEH table, which lld-link asks for on i686 unless told not to.
+safeseh=(); [ "$arch" = i686 ] && safeseh=(/safeseh:no)
+lld-link /nologo /subsystem:console /nodefaultlib /entry:HostStart "${safeseh[@]}" "$out/msvc_host.obj" "$lib/libVorImage4.dll.a" \
   "/usr/$triplet/lib/libkernel32.a" /out:"$bin/msvc_host.exe"
 for exe in test_capi_clang sprite_scene_clang msvc_host; do
   echo "$exe.exe: $("$triplet-objdump" -p "$bin/$exe.exe" | grep -m1 -o 'file format [^ ]*')," \
