@@ -49,9 +49,12 @@
 
 #include <stddef.h>
 
+/** \def VOR_CAPI_LINK
+ * dllexport while the DLL is built, dllimport in a host, nothing for a static build
+ * (VORIMAGE4_STATIC) or off Windows.
+ */
 /** \def VOR_CAPI
- * Declares an exported function: dllexport while the DLL is built, dllimport in a host, nothing for
- * a static build (VORIMAGE4_STATIC) or off Windows.
+ * Declares a function of the C interface (`extern` and `VOR_CAPI_LINK`).
  */
 /** \def VOR_CALL
  * The calling convention of every function and callback: `__cdecl` on Windows.
