@@ -266,6 +266,20 @@ static void TestBadInput(void) {
     CHECK(vor_surface_create(0x7FFFFFFF, 0x7FFFFFFF) == NULL && vor_last_status() == VOR_E_MEMORY);
     CHECK_STATUS(vor_surface_resize(s, -1, 4), VOR_E_ARGUMENT);
     CHECK(vor_surface_width(s) == 8);
+    CHECK_STATUS(vor_surface_bind_dc(s, NULL), VOR_OK);
+    CHECK_STATUS(vor_surface_resize(s, 21, 5), VOR_OK); /* a new back buffer, bound again */
+    CHECK(vor_surface_width(s) == 21 && vor_surface_height(s) == 5 && vor_surface_stride(s) == 64);
+    CHECK_STATUS(vor_fill_rect(s, 0, 0, 21, 5, 7, 8, 9), VOR_OK);
+    CHECK(PixelAt(s, 20, 4) == Rgb(7, 8, 9));
+    {
+        VorPen* pen = vor_pen_create(255, 255, 255, 1.0f, VOR_DASH_SOLID);
+        CHECK_STATUS(vor_draw_line(s, pen, 0, 2, 20, 2), VOR_OK); /* GDI+ draws on the new pixels */
+        CHECK(PixelAt(s, 15, 2) == 0xFFFFFFu);
+        vor_pen_destroy(pen);
+    }
+    CHECK_STATUS(vor_surface_unbind(s), VOR_OK);
+    CHECK_STATUS(vor_draw_line(s, NULL, 0, 2, 20, 2), VOR_E_NULL_HANDLE);
+    CHECK_STATUS(vor_surface_resize(s, 8, 8), VOR_OK);
 
     CHECK_STATUS(vor_draw_tga(NULL, NULL, 0, 0), VOR_E_NULL_HANDLE);
     CHECK_STATUS(vor_draw_tga(s, NULL, 0, 0), VOR_E_NULL_HANDLE);
