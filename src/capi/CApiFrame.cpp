@@ -101,9 +101,7 @@ int vor_surface_draw_frame(VorSurface* surface, int present) {
 }
 
 int vor_surface_sprite_count(const VorSurface* surface) {
-    if (CheckAll(surface) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return int(surface->graphics.GetSpriteList().size());
+    return Query<int>(surface, 0, [&] { return int(surface->graphics.GetSpriteList().size()); });
 }
 
 int vor_surface_add_dirty(VorSurface* surface, int x, int y, int width, int height) {
@@ -116,9 +114,7 @@ int vor_surface_add_dirty(VorSurface* surface, int x, int y, int width, int heig
 }
 
 int vor_surface_dirty_count(const VorSurface* surface) {
-    if (CheckAll(surface) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return int(surface->graphics.GetZang().GetRects().size());
+    return Query<int>(surface, 0, [&] { return int(surface->graphics.GetZang().GetRects().size()); });
 }
 
 int vor_surface_dirty_rect(const VorSurface* surface, int index, VorRect* out) {

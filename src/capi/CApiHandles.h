@@ -76,6 +76,14 @@ int CheckAll(const H* h, const Rest*... rest) {
     return CheckAll(rest...);
 }
 
+// A getter: read() for a live handle (status VOR_OK), else failed with the handle's status.
+template <class T, class H, class Read>
+T Query(const H* h, T failed, Read read) {
+    if (CheckAll(h) != VOR_OK) return failed;
+    Record(VOR_OK);
+    return read();
+}
+
 // A new handle of type H, registered; null (and VOR_E_MEMORY recorded) when memory runs out.
 template <class H>
 H* NewHandle() {

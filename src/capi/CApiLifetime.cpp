@@ -23,6 +23,14 @@ void ForEachSprite(Visit visit) {
         for (int i = 0; i < 4; ++i) visit(*const_cast<VorButton*>(b)->button.GetFace(i));
 }
 
+// Detaches every sprite whose resource (read by get) is object.
+template <class T>
+void DetachShowing(T* (CVorSprite::*get)() const, const T* object) {
+    ForEachSprite([&](CVorSprite& s) {
+        if ((s.*get)() == object) Detach(s);
+    });
+}
+
 }  // namespace
 
 void ForgetSprite(const CVorSprite* sprite) {
@@ -41,28 +49,12 @@ void ForgetPicture(const CVorTga* tga, const CVorBitmap* bitmap) {
     });
 }
 
-void ForgetPen(const CVorPen* pen) {
-    ForEachSprite([&](CVorSprite& s) {
-        if (s.GetPen() == pen) Detach(s);
-    });
-}
-
-void ForgetBrush(const CVorBrush* brush) {
-    ForEachSprite([&](CVorSprite& s) {
-        if (s.GetBrush() == brush) Detach(s);
-    });
-}
-
-void ForgetColor(const CVorColor* color) {
-    ForEachSprite([&](CVorSprite& s) {
-        if (s.GetColor() == color) Detach(s);
-    });
-}
+void ForgetPen(const CVorPen* pen) { DetachShowing(&CVorSprite::GetPen, pen); }
+void ForgetBrush(const CVorBrush* brush) { DetachShowing(&CVorSprite::GetBrush, brush); }
+void ForgetColor(const CVorColor* color) { DetachShowing(&CVorSprite::GetColor, color); }
 
 void ForgetFont(const CVorFont* font) {
-    ForEachSprite([&](CVorSprite& s) {
-        if (s.GetFont() == font) Detach(s);
-    });
+    DetachShowing(&CVorSprite::GetFont, font);
     for (const VorSurface* cs : Live<VorSurface>()) {
         VorSurface* s = const_cast<VorSurface*>(cs);
         if (s->graphics.GetNowFont() == font) s->graphics.SetNowFont(nullptr);

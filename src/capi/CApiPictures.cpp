@@ -93,15 +93,11 @@ void vor_tga_destroy(VorTga* tga) {
 }
 
 int vor_tga_width(const VorTga* tga) {
-    if (CheckAll(tga) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return int(tga->tga.GetWidth());
+    return Query<int>(tga, 0, [&] { return int(tga->tga.GetWidth()); });
 }
 
 int vor_tga_height(const VorTga* tga) {
-    if (CheckAll(tga) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return int(tga->tga.GetHeight());
+    return Query<int>(tga, 0, [&] { return int(tga->tga.GetHeight()); });
 }
 
 const unsigned int* vor_tga_pixels(const VorTga* tga) {
@@ -167,31 +163,21 @@ int vor_bitmap_set_key(VorBitmap* bitmap, unsigned char r, unsigned char g, unsi
 }
 
 int vor_bitmap_width(const VorBitmap* bitmap) {
-    if (CheckAll(bitmap) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return bitmap->bitmap.GetWidth();
+    return Query<int>(bitmap, 0, [&] { return bitmap->bitmap.GetWidth(); });
 }
 
 int vor_bitmap_height(const VorBitmap* bitmap) {
-    if (CheckAll(bitmap) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return bitmap->bitmap.GetHeight();
+    return Query<int>(bitmap, 0, [&] { return bitmap->bitmap.GetHeight(); });
 }
 
 int vor_bitmap_frames(const VorBitmap* bitmap) {
-    if (CheckAll(bitmap) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return bitmap->bitmap.GetFrames();
+    return Query<int>(bitmap, 0, [&] { return bitmap->bitmap.GetFrames(); });
 }
 
 int vor_bitmap_delay(const VorBitmap* bitmap) {
-    if (CheckAll(bitmap) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return bitmap->bitmap.GetDelayTime();
+    return Query<int>(bitmap, 0, [&] { return bitmap->bitmap.GetDelayTime(); });
 }
 
 int vor_bitmap_gdiplus_status(const VorBitmap* bitmap) {
-    if (CheckAll(bitmap) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return int(bitmap->bitmap.GetLastStatus());
+    return Query<int>(bitmap, 0, [&] { return int(bitmap->bitmap.GetLastStatus()); });
 }

@@ -50,9 +50,9 @@ int vor_color_set(VorColor* color, unsigned char r, unsigned char g, unsigned ch
 }
 
 unsigned int vor_color_get(const VorColor* color) {
-    if (CheckAll(color) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return unsigned(color->color.GetR()) << 16 | unsigned(color->color.GetG()) << 8 | color->color.GetB();
+    return Query<unsigned int>(color, 0, [&] {
+        return unsigned(color->color.GetR()) << 16 | unsigned(color->color.GetG()) << 8 | color->color.GetB();
+    });
 }
 
 VorPen* vor_pen_create(unsigned char r, unsigned char g, unsigned char b, float width, int dash) {
@@ -129,7 +129,5 @@ void vor_font_destroy(VorFont* font) {
 }
 
 float vor_font_size(const VorFont* font) {
-    if (CheckAll(font) != VOR_OK) return 0.0f;
-    Record(VOR_OK);
-    return font->font.GetSize();
+    return Query<float>(font, 0.0f, [&] { return font->font.GetSize(); });
 }

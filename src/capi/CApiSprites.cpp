@@ -108,15 +108,11 @@ int vor_sprite_force_dirty(VorSprite* sprite) {
 }
 
 int vor_sprite_is_dirty(const VorSprite* sprite) {
-    if (CheckAll(sprite) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return sprite->sprite.IsZang();
+    return Query<int>(sprite, 0, [&] { return sprite->sprite.IsZang(); });
 }
 
 int vor_sprite_frame(const VorSprite* sprite) {
-    if (CheckAll(sprite) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return sprite->sprite.GetFrameIndex();
+    return Query<int>(sprite, 0, [&] { return sprite->sprite.GetFrameIndex(); });
 }
 
 int vor_sprite_step_frame_at(VorSprite* sprite, unsigned long now) {

@@ -80,15 +80,11 @@ int vor_surface_resize(VorSurface* surface, int width, int height) {
 }
 
 int vor_surface_width(const VorSurface* surface) {
-    if (CheckAll(surface) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return int(surface->graphics.GetWidth());
+    return Query<int>(surface, 0, [&] { return int(surface->graphics.GetWidth()); });
 }
 
 int vor_surface_height(const VorSurface* surface) {
-    if (CheckAll(surface) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return int(surface->graphics.GetHeight());
+    return Query<int>(surface, 0, [&] { return int(surface->graphics.GetHeight()); });
 }
 
 int vor_surface_bind_window(VorSurface* surface, void* hwnd) {
@@ -155,9 +151,7 @@ unsigned char* vor_surface_pixels(VorSurface* surface) {
 }
 
 int vor_surface_stride(const VorSurface* surface) {
-    if (CheckAll(surface) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return surface->graphics.GetStride();
+    return Query<int>(surface, 0, [&] { return surface->graphics.GetStride(); });
 }
 
 unsigned char* vor_surface_back_copy(VorSurface* surface) {

@@ -35,6 +35,21 @@ int SetStrip(VorButton* button, void* parent, int commandId, int x, int y, Pictu
     });
 }
 
+// Four separate faces; a null disabled face keeps the old one.
+template <class Picture>
+int SetFaces(VorButton* button, void* parent, int commandId, int x, int y, Picture* normal, Picture* hover,
+             Picture* pressed, Picture* disabled) {
+    return Guard([&] {
+        if (CheckAll(button, normal, hover, pressed) != VOR_OK) return vor_last_status();
+        if (disabled && CheckAll(disabled) != VOR_OK) return vor_last_status();
+        if (!ParentIsUsable(parent)) return vor_last_status();
+        button->parent.Attach(static_cast<HWND>(parent));
+        button->button.Init(&button->parent, commandId, x, y, PictureOf(normal), PictureOf(hover), PictureOf(pressed),
+                            disabled ? PictureOf(disabled) : nullptr);
+        return Record(VOR_OK);
+    });
+}
+
 }  // namespace
 
 VorButton* vor_button_create(void) {
@@ -56,28 +71,12 @@ void vor_button_destroy(VorButton* button) {
 
 int vor_button_set_tga_faces(VorButton* button, void* parent, int commandId, int x, int y, VorTga* normal,
                              VorTga* hover, VorTga* pressed, VorTga* disabled) {
-    return Guard([&] {
-        if (CheckAll(button, normal, hover, pressed) != VOR_OK) return vor_last_status();
-        if (disabled && CheckAll(disabled) != VOR_OK) return vor_last_status();
-        if (!ParentIsUsable(parent)) return vor_last_status();
-        button->parent.Attach(static_cast<HWND>(parent));
-        button->button.Init(&button->parent, commandId, x, y, &normal->tga, &hover->tga, &pressed->tga,
-                            disabled ? &disabled->tga : nullptr);
-        return Record(VOR_OK);
-    });
+    return SetFaces(button, parent, commandId, x, y, normal, hover, pressed, disabled);
 }
 
 int vor_button_set_bitmap_faces(VorButton* button, void* parent, int commandId, int x, int y, VorBitmap* normal,
                                 VorBitmap* hover, VorBitmap* pressed, VorBitmap* disabled) {
-    return Guard([&] {
-        if (CheckAll(button, normal, hover, pressed) != VOR_OK) return vor_last_status();
-        if (disabled && CheckAll(disabled) != VOR_OK) return vor_last_status();
-        if (!ParentIsUsable(parent)) return vor_last_status();
-        button->parent.Attach(static_cast<HWND>(parent));
-        button->button.Init(&button->parent, commandId, x, y, &normal->bitmap, &hover->bitmap, &pressed->bitmap,
-                            disabled ? &disabled->bitmap : nullptr);
-        return Record(VOR_OK);
-    });
+    return SetFaces(button, parent, commandId, x, y, normal, hover, pressed, disabled);
 }
 
 int vor_button_set_tga_strip(VorButton* button, void* parent, int commandId, int x, int y, VorTga* strip, int count,
@@ -130,15 +129,11 @@ int vor_button_show(VorButton* button, int show) {
 }
 
 int vor_button_state(const VorButton* button) {
-    if (CheckAll(button) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return button->button.GetState();
+    return Query<int>(button, 0, [&] { return button->button.GetState(); });
 }
 
 int vor_button_enabled(const VorButton* button) {
-    if (CheckAll(button) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return button->button.GetEnable();
+    return Query<int>(button, 0, [&] { return button->button.GetEnable(); });
 }
 
 int vor_button_rect(const VorButton* button, VorRect* out) {
@@ -152,9 +147,7 @@ int vor_button_rect(const VorButton* button, VorRect* out) {
 }
 
 int vor_button_command_id(const VorButton* button) {
-    if (CheckAll(button) != VOR_OK) return 0;
-    Record(VOR_OK);
-    return button->button.GetCommandId();
+    return Query<int>(button, 0, [&] { return button->button.GetCommandId(); });
 }
 
 VorPanel* vor_panel_create(void) {

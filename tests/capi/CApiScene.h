@@ -70,13 +70,15 @@ static int SceneBlock(unsigned char* out) {
     return n;
 }
 
-/* A BITMAPINFOHEADER for the block, written byte by byte (40 bytes). */
-static void SceneBlockHeader(unsigned char header[40]) {
+/* A BITMAPINFOHEADER (40 bytes) for a 24-bit block of w x h, written byte by byte. */
+static void SceneHeader24(unsigned char header[40], int w, int h) {
     int i;
     for (i = 0; i < 40; ++i) header[i] = 0;
     header[0] = 40;
-    header[4] = SCENE_BLOCK_W;
-    header[8] = SCENE_BLOCK_H;
+    header[4] = (unsigned char)w;
+    header[5] = (unsigned char)(w >> 8);
+    header[8] = (unsigned char)h;
+    header[9] = (unsigned char)(h >> 8);
     header[12] = 1;
     header[14] = 24;
 }

@@ -28,7 +28,7 @@ CAPI_REFERENCE_API int __cdecl capi_reference_frames(unsigned char* out, size_t 
     SceneBlock(block.data());
     BITMAPINFO info;
     std::memset(&info, 0, sizeof info);
-    SceneBlockHeader(reinterpret_cast<unsigned char*>(&info.bmiHeader));
+    SceneHeader24(reinterpret_cast<unsigned char*>(&info.bmiHeader), SCENE_BLOCK_W, SCENE_BLOCK_H);
     CVorBitmap keyed(block.data(), int(block.size()), info, SCENE_KEY_R, SCENE_KEY_G, SCENE_KEY_B);
     CVorBitmap plain(block.data(), int(block.size()), info, 0);
     CVorColor ground(SCENE_GROUND_R, SCENE_GROUND_G, SCENE_GROUND_B);

@@ -82,7 +82,7 @@ static int MakeScene(Scene* sc) {
     unsigned char header[40];
     size_t fileSize = SceneBallTga(file);
     int blockSize = SceneBlock(block), k;
-    SceneBlockHeader(header);
+    SceneHeader24(header, SCENE_BLOCK_W, SCENE_BLOCK_H);
     memset(sc, 0, sizeof *sc);
     sc->surface = vor_surface_create(SCENE_W, SCENE_H);
     CHECK(sc->surface != NULL);
@@ -317,7 +317,7 @@ static void TestBadInput(void) {
           vor_last_detail() != 0);
     CHECK(vor_bitmap_load_gif(L"no such file.gif") == NULL && vor_last_status() == VOR_E_LOAD);
     CHECK(vor_bitmap_load_resource(NULL, 999) == NULL && vor_last_status() == VOR_E_LOAD);
-    SceneBlockHeader(header);
+    SceneHeader24(header, SCENE_BLOCK_W, SCENE_BLOCK_H);
     CHECK(vor_bitmap_load_pixels(NULL, 10, header, 0) == NULL && vor_last_status() == VOR_E_ARGUMENT);
     CHECK(vor_bitmap_load_pixels(bytes, -1, header, 0) == NULL && vor_last_status() == VOR_E_ARGUMENT);
     CHECK(vor_bitmap_load_pixels(bytes, 10, NULL, 0) == NULL && vor_last_status() == VOR_E_ARGUMENT);
@@ -424,6 +424,18 @@ static void TestLoadersAndDrawing(void) {
     CHECK_STATUS(vor_draw_tga_part_alpha(s, tga, 12, 10, 1, 0, 1, 1, 0), VOR_OK); /* opacity 0: nothing */
     CHECK(PixelAt(s, 12, 10) == 0);
     CHECK_STATUS(vor_draw_tga(s, tga, -1000, 5), VOR_OK); /* off the surface: nothing */
+    {
+        VorButton* button = vor_button_create(); /* no parent window: clicks send nothing */
+        VorRect r;
+        CHECK_STATUS(vor_button_set_tga_faces(button, NULL, 5, 3, 4, tga, tga, tga, tga), VOR_OK);
+        CHECK_STATUS(vor_button_rect(button, &r), VOR_OK);
+        CHECK(r.x == 3 && r.y == 4 && r.width == SCENE_BALL_W && r.height == SCENE_BALL_H);
+        CHECK_STATUS(vor_button_set_tga_strip(button, NULL, 5, 3, 4, tga, 4, 1), VOR_OK);
+        CHECK_STATUS(vor_button_rect(button, &r), VOR_OK);
+        CHECK(r.width == SCENE_BALL_W / 4 && r.height == SCENE_BALL_H);
+        CHECK(vor_button_mouse_down(button, 4, 5) == 1 && vor_button_mouse_up(button, 4, 5) == 0);
+        vor_button_destroy(button);
+    }
 
     WriteBmp("capi_small.bmp");
     bmp = vor_bitmap_load_file(L"capi_small.bmp");
@@ -504,12 +516,7 @@ static void TestLoadersAndDrawing(void) {
         unsigned char header[40];
         VorBitmap* pixels;
         memset(block, 9, sizeof block);
-        memset(header, 0, sizeof header);
-        header[0] = 40;
-        header[4] = 4;
-        header[8] = 2;
-        header[12] = 1;
-        header[14] = 24;
+        SceneHeader24(header, 4, 2);
         pixels = vor_bitmap_load_pixels(block, sizeof block, header, 0);
         CHECK(pixels != NULL);
         CHECK(vor_brush_create_texture(pixels, VOR_WRAP_TILE) == NULL && vor_last_status() == VOR_E_GDIPLUS);
@@ -568,7 +575,7 @@ static void TestAnimationProc(void) {
     int mine = 0;
     VorSurface* s = vor_surface_create(30, 30);
     VorBitmap* b;
-    SceneBlockHeader(header);
+    SceneHeader24(header, SCENE_BLOCK_W, SCENE_BLOCK_H);
     b = vor_bitmap_load_pixels(block, SceneBlock(block), header, 0);
     g_animatedSprite = vor_sprite_create();
     CHECK_STATUS(vor_sprite_set_bitmap_animated(g_animatedSprite, b, CountAnimation, &mine), VOR_OK);
@@ -630,15 +637,15 @@ static void TestWindowButtonsPanel(void) {
 
     /* a strip of 4 faces 10 x 8, face k filled with 60 + 40k */
     for (i = 0; i < (int)sizeof strip; ++i) strip[i] = (unsigned char)(60 + 40 * (i / (3 * 10 * 8)));
-    memset(header, 0, sizeof header);
-    header[0] = 40;
-    header[4] = 10;
-    header[8] = 32;
-    header[12] = 1;
-    header[14] = 24;
+    SceneHeader24(header, 10, 32);
     faces = vor_bitmap_load_pixels(strip, sizeof strip, header, 0);
     CHECK_STATUS(vor_button_set_bitmap_strip(button, hwnd, 77, 30, 40, faces, 4, 0), VOR_OK);
     CHECK_STATUS(vor_button_set_bitmap_strip(button, hwnd, 77, 30, 40, faces, 5, 0), VOR_E_ARGUMENT);
+    CHECK_STATUS(vor_button_set_bitmap_faces(button, hwnd, 76, 1, 2, faces, faces, faces, NULL), VOR_OK);
+    CHECK_STATUS(vor_button_rect(button, &r), VOR_OK);
+    CHECK(r.x == 1 && r.y == 2 && r.width == 10 && r.height == 32 && vor_button_command_id(button) == 76);
+    CHECK_STATUS(vor_button_set_tga_faces(button, hwnd, 76, 1, 2, NULL, NULL, NULL, NULL), VOR_E_NULL_HANDLE);
+    CHECK_STATUS(vor_button_set_bitmap_strip(button, hwnd, 77, 30, 40, faces, 4, 0), VOR_OK);
     CHECK_STATUS(vor_button_rect(button, &r), VOR_OK);
     CHECK(r.x == 30 && r.y == 40 && r.width == 10 && r.height == 8 && vor_button_command_id(button) == 77);
     CHECK(vor_button_mouse_move(button, 35, 44) == 1 && vor_button_state(button) == VOR_BUTTON_HOVER);
