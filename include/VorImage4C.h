@@ -41,8 +41,8 @@
  *   DC until it is unbound, rebound or destroyed; `vor_surface_present` on a destroyed window
  *   reports `VOR_E_WINDOW`. A DC given to `vor_surface_bind_dc` stays the host's and must stay
  *   valid while bound.
- * - Pixel pointers (`vor_surface_pixels`, `vor_tga_pixels`) are valid until the object is resized,
- *   reloaded or destroyed.
+ * - Pixel pointers (`vor_surface_pixels`, `vor_surface_back_copy`, `vor_tga_pixels`) are valid until
+ *   the object is resized or destroyed.
  */
 #ifndef VORIMAGE4_C_H
 #define VORIMAGE4_C_H
@@ -235,7 +235,7 @@ VOR_CAPI int VOR_CALL vor_surface_height(const VorSurface* surface);
 /** Binds the surface to a window (an HWND): a memory DC compatible with the window's DC, GDI+ on the back buffer;
  * present copies to the window. */
 VOR_CAPI int VOR_CALL vor_surface_bind_window(VorSurface* surface, void* hwnd);
-/** The same for a device context (an HDC) the host owns; NULL binds to no target (present does nothing). */
+/** The same for a device context (an HDC) the host owns; NULL gives a memory DC of its own and no target (present reports `VOR_E_STATE`). */
 VOR_CAPI int VOR_CALL vor_surface_bind_dc(VorSurface* surface, void* hdc);
 /** GDI+ drawing (lines, frames, text, brush fills, scaled images) goes straight to hdc instead of the back buffer. */
 VOR_CAPI int VOR_CALL vor_surface_draw_gdiplus_to_dc(VorSurface* surface, void* hdc);
