@@ -235,7 +235,8 @@ VOR_CAPI int VOR_CALL vor_surface_height(const VorSurface* surface);
 /** Binds the surface to a window (an HWND): a memory DC compatible with the window's DC, GDI+ on the back buffer;
  * present copies to the window. */
 VOR_CAPI int VOR_CALL vor_surface_bind_window(VorSurface* surface, void* hwnd);
-/** The same for a device context (an HDC) the host owns; NULL gives a memory DC of its own and no target (present reports `VOR_E_STATE`). */
+/** The same for a device context (an HDC) the host owns; NULL gives a memory DC of its own and no target (present
+ * reports `VOR_E_STATE`). */
 VOR_CAPI int VOR_CALL vor_surface_bind_dc(VorSurface* surface, void* hdc);
 /** GDI+ drawing (lines, frames, text, brush fills, scaled images) goes straight to hdc instead of the back buffer. */
 VOR_CAPI int VOR_CALL vor_surface_draw_gdiplus_to_dc(VorSurface* surface, void* hdc);
