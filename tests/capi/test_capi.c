@@ -441,6 +441,13 @@ static void TestLoadersAndDrawing(void) {
     bmp = vor_bitmap_load_file(L"capi_small.bmp");
     keyed = vor_bitmap_load_file_key(L"capi_small.bmp", 40, 100, 7);
     CHECK(bmp && keyed && vor_bitmap_width(bmp) == 3 && vor_bitmap_height(bmp) == 2);
+    {
+        /* a still picture through the animated-GIF loader: one frame, no delay, and loaded although
+         * the picture's own status then says PropertyNotFound (19) */
+        VorBitmap* still = vor_bitmap_load_gif(L"capi_small.bmp");
+        CHECK(still && vor_bitmap_width(still) == 3 && vor_bitmap_frames(still) <= 1 && vor_bitmap_delay(still) == 0);
+        vor_bitmap_destroy(still);
+    }
     CHECK_STATUS(vor_draw_bitmap(s, bmp, 20, 20), VOR_OK);
     CHECK(PixelAt(s, 20, 20) == Rgb(40, 100, 7) && PixelAt(s, 22, 21) == Rgb(180, 200, 7));
     CHECK_STATUS(vor_fill_rect(s, 0, 0, 40, 30, 0, 0, 0), VOR_OK);
@@ -685,6 +692,7 @@ static void TestWindowButtonsPanel(void) {
     /* the window destroyed: presenting says so */
     DestroyWindow(hwnd);
     CHECK_STATUS(vor_surface_present(s), VOR_E_WINDOW);
+    CHECK_STATUS(vor_surface_bind_window(s, hwnd), VOR_E_WINDOW);
     CHECK_STATUS(vor_surface_draw_frame(s, 1), VOR_E_WINDOW);
     CHECK_STATUS(vor_surface_unbind(s), VOR_OK);
 
