@@ -4,6 +4,7 @@
  * and the pictures' own colours; bad handles and arguments must give their status and nothing else.
  *
  *   test_capi.exe        (beside VorImage4.dll, capi_reference.dll and test_cells.dll) */
+#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -527,6 +528,19 @@ static void TestLoadersAndDrawing(void) {
         pixels = vor_bitmap_load_pixels(block, sizeof block, header, 0);
         CHECK(pixels != NULL);
         CHECK(vor_brush_create_texture(pixels, VOR_WRAP_TILE) == NULL && vor_last_status() == VOR_E_GDIPLUS);
+        vor_bitmap_destroy(pixels);
+        /* a zoomed block stretched to extreme and mirrored sizes (GDI's stretch): nothing breaks */
+        pixels = vor_bitmap_load_pixels(block, sizeof block, header, 1);
+        {
+            static const int sizes[] = {INT_MIN, INT_MIN + 1, -0x40000000, -3, 5, 0x40000000, INT_MAX};
+            int i, j;
+            for (i = 0; i < (int)(sizeof sizes / sizeof sizes[0]); ++i)
+                for (j = 0; j < (int)(sizeof sizes / sizeof sizes[0]); ++j)
+                    CHECK_STATUS(vor_draw_bitmap_part(s, pixels, 20, 15, 1, 1, sizes[i], sizes[j]), VOR_OK);
+        }
+        CHECK_STATUS(vor_fill_rect(s, 0, 0, 40, 30, 0, 0, 0), VOR_OK);
+        CHECK_STATUS(vor_draw_bitmap_part(s, pixels, 2, 3, 0, 0, 8, 4), VOR_OK); /* 4 x 2 stretched twice */
+        CHECK(PixelAt(s, 2, 3) == Rgb(9, 9, 9) && PixelAt(s, 9, 6) == Rgb(9, 9, 9) && PixelAt(s, 10, 6) == 0);
         vor_bitmap_destroy(pixels);
     }
 
