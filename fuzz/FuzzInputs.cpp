@@ -17,12 +17,12 @@
 namespace fuzz {
 
 const char* LoaderName(int loader) {
-    static const char* names[] = {"tga", "bmp", "png", "gif", "initgif", "block"};
+    static const char* names[] = {"tga", "bmp", "png", "gif", "initgif", "block", "capi"};
     return loader >= 0 && loader < kLoaderCount ? names[loader] : "?";
 }
 
 const char* ExtensionOf(int loader) {
-    static const char* ext[] = {".tga", ".bmp", ".png", ".gif", ".gif", ".blk"};
+    static const char* ext[] = {".tga", ".bmp", ".png", ".gif", ".gif", ".blk", ".tga"};
     return loader >= 0 && loader < kLoaderCount ? ext[loader] : ".bin";
 }
 
@@ -241,11 +241,21 @@ bool SeedFiles::Load(const std::string& directory) {
     return !tga.empty() && !bmp.empty() && !png.empty() && !gif.empty();
 }
 
+int LoaderOf(uint64_t seed) {
+    // The C interface takes one input in seven, drawn apart from the rest, so every other input
+    // is the same as before it joined.
+    Random pickCApi(MixSeed(seed ^ 0xC0FFEEu));
+    if (pickCApi.OneIn(7)) return kCApi;
+    Random pick(seed);
+    return int(pick.Range(0, kBlock));
+}
+
 Input MakeInput(uint64_t seed, const SeedFiles& seeds) {
     Random rng(seed);
     Input in;
     in.seed = seed;
-    in.loader = int(rng.Range(0, kLoaderCount - 1));
+    in.loader = int(rng.Range(0, kBlock));
+    if (LoaderOf(seed) == kCApi) in.loader = kCApi;
     switch (in.loader) {
         case kTga:
             in.bytes = rng.OneIn(2) ? MadeTga(rng) : Pick(seeds.tga, rng);
@@ -264,6 +274,10 @@ Input MakeInput(uint64_t seed, const SeedFiles& seeds) {
         case kInitGif:
             in.bytes = Pick(seeds.gif, rng);
             if (!rng.OneIn(8)) Mutate(in.bytes, 32, rng);
+            break;
+        case kCApi:
+            in.bytes = rng.OneIn(2) ? MadeTga(rng) : Pick(seeds.tga, rng);
+            if (!rng.OneIn(4)) Mutate(in.bytes, 18, rng);
             break;
         default: {  // a host pixel block: header sizes and the size argument against the bytes held
             in.blockWidth = rng.OneIn(5) ? int(rng.Interesting()) : int(rng.Range(-3, 40));
@@ -285,6 +299,7 @@ Input MakeInput(uint64_t seed, const SeedFiles& seeds) {
 }
 
 bool RunInput(const Input& input, const std::string& tempDir, Outcome* outcome) {
+    if (input.loader == kCApi) return RunCApiInput(input, outcome);
     CVorGraphics& g = Surface();
     Random rng(MixSeed(input.seed ^ 0xD7A3u));
     MarkPadding(g.GetPixels(), g.GetStride(), kSurfaceWidth, kSurfaceHeight);

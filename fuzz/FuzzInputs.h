@@ -6,7 +6,7 @@
 
 namespace fuzz {
 
-enum Loader { kTga, kBmp, kPng, kGif, kInitGif, kBlock, kLoaderCount };
+enum Loader { kTga, kBmp, kPng, kGif, kInitGif, kBlock, kCApi, kLoaderCount };
 const char* LoaderName(int loader);
 
 // Starting files, by loader kind (file images as read from the seed directory).
@@ -32,10 +32,15 @@ struct Input {
 };
 
 Input MakeInput(uint64_t seed, const SeedFiles& seeds);
+// The loader an input feeds, from its seed alone.
+int LoaderOf(uint64_t seed);
 
 // Loads the input through its loader and, when it loads, draws it at random places (seeded by the
 // input) on a small surface. Returns false when the surface's row padding was written.
 bool RunInput(const Input& input, const std::string& tempDir, Outcome* outcome);
+
+// The C interface's entry points that take sizes and blocks (FuzzCApi.cpp); the bytes are a TGA file image.
+bool RunCApiInput(const Input& input, Outcome* outcome);
 
 // Replay aid: names the first draw call that writes into the surface's padding.
 void SetTrace(bool on);

@@ -315,8 +315,7 @@ int RunParent(int64_t inputs, int64_t batch, const char* seedDir) {
             std::printf("  the child ended inside input seed 0x%016" PRIx64 " without a report\n",
                         InputSeed(g_runSeed, at));
         // The loader of the failed input follows from its seed alone (as MakeInput picks it).
-        Random pickLoader(InputSeed(g_runSeed, at));
-        const int l = int(pickLoader.Range(0, kLoaderCount - 1));
+        const int l = LoaderOf(InputSeed(g_runSeed, at));
         ++p->tried[l];
         ++(p->state == 3 ? p->hangs : p->crashes)[l];
         first = at + 1;

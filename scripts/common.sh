@@ -4,7 +4,7 @@
 VOR_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VOR_PACKAGES=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 xvfb xauth cmake make
               g++ doctest-dev fonts-dejavu-core fonts-liberation imagemagick xdotool libstb-dev procps
-              python3-pil clang)
+              python3-pil clang lld libclang-rt-14-dev)
 
 vor_missing() {
   local missing=0
@@ -19,7 +19,10 @@ vor_missing() {
   command -v convert >/dev/null || missing=1
   command -v xdotool >/dev/null || missing=1
   command -v pkill >/dev/null || missing=1
-  command -v clang++ >/dev/null || missing=1
+  command -v clang++ >/dev/null || missing=1   # libFuzzer pass; C hosts built by a second compiler
+  command -v ld.lld >/dev/null || missing=1
+  command -v lld-link >/dev/null || missing=1
+  compgen -G "/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null || missing=1
   /usr/bin/python3 -c 'import PIL' >/dev/null 2>&1 || missing=1
   [ -f /usr/include/doctest/doctest.h ] || missing=1
   [ -f /usr/include/stb/stb_image.h ] || missing=1

@@ -11,7 +11,7 @@ stage="$build/stage"
 consumer="$build/examples"
 rm -rf "$stage"
 cmake --install "$build" --prefix "$stage" >/dev/null
-for f in include/VorImage4.h bin/VorImage4.dll lib/libVorImage4.dll.a lib/cmake/VorImage4/VorImage4Config.cmake \
+for f in include/VorImage4.h include/VorImage4C.h bin/VorImage4.dll lib/libVorImage4.dll.a lib/cmake/VorImage4/VorImage4Config.cmake \
          lib/cmake/VorImage4/VorImage4ConfigVersion.cmake; do
   [ -f "$stage/$f" ] || { echo "install tree lacks $f"; exit 1; }
 done
@@ -24,15 +24,18 @@ if [[ "$toolchain" == *i686* ]] && ! /usr/lib/wine/wine --version >/dev/null 2>&
   exit 0
 fi
 cd "$consumer"
-out="$("$here/wine-run.sh" ./hello_surface.exe 2>&1)"
-echo "$out"
-echo "$out" | grep -q "hello_surface: drew 64x64 picture"
-out="$("$here/wine-run.sh" ./sprite_scene.exe 50 2>&1)"
-echo "$out"
-echo "$out" | grep -q "sprite_scene: 50 frames"
-out="$("$here/wine-run.sh" ./buttons_panel.exe --auto 2>&1)"
-echo "$out"
-echo "$out" | grep -q "buttons_panel: faces 0 3 0"
-echo "$out" | grep -q "buttons_panel: Start clicked"
-echo "$out" | grep -q "buttons_panel: Exit clicked, 2 commands"
-if echo "$out" | grep -q "Options clicked"; then echo "a disabled button sent a command"; exit 1; fi
+# Each program twice: the C++ example and its C twin (NAME_c.exe), which must say the same.
+for suffix in "" _c; do
+  out="$("$here/wine-run.sh" ./hello_surface$suffix.exe 2>&1)"
+  echo "$out"
+  echo "$out" | grep -q "hello_surface: drew 64x64 picture"
+  out="$("$here/wine-run.sh" ./sprite_scene$suffix.exe 50 2>&1)"
+  echo "$out"
+  echo "$out" | grep -q "sprite_scene: 50 frames"
+  out="$("$here/wine-run.sh" ./buttons_panel$suffix.exe --auto 2>&1)"
+  echo "$out"
+  echo "$out" | grep -q "buttons_panel: faces 0 3 0"
+  echo "$out" | grep -q "buttons_panel: Start clicked"
+  echo "$out" | grep -q "buttons_panel: Exit clicked, 2 commands"
+  if echo "$out" | grep -q "Options clicked"; then echo "a disabled button sent a command"; exit 1; fi
+done

@@ -112,6 +112,8 @@ void DrawZoomed(const CVorGraphics& g, CVorBitmap* bitmap, int x, int y, int src
     BitmapRows rows;
     if (!MemoryRows(bitmap, &rows)) return;
     if (srcX < 0 || srcY < 0 || srcX >= rows.width || srcY >= rows.height) return;
+    // GDI mirrors a negative size by negating it, which INT_MIN cannot survive (wine divides by zero).
+    if (width == INT_MIN || height == INT_MIN) return;
     if (!MeetsSurface(x, y, width, height, int64_t(g.GetWidth()), int64_t(g.GetHeight()))) return;
 
     const int64_t rowBytes = 3 * int64_t(rows.width);

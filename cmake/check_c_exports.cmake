@@ -1,0 +1,57 @@
+cmake_policy(SET CMP0057 NEW)
+# Fails unless the DLL exports every function of the C header under its plain name (no leading
+# underscore, no @n suffix) and exports no C-interface name the header lacks.
+# Usage: cmake -DOBJDUMP=... -DDLL=... -DHEADER=.../VorImage4C.h -P check_c_exports.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${DLL}")
+endif()
+file(READ ${HEADER} header)
+
+# The header's functions: VOR_CAPI <type> VOR_CALL name(
+string(REGEX MATCHALL "VOR_CAPI[^;(]*VOR_CALL[ \t\r\n]+[A-Za-z0-9_]+[ \t\r\n]*\\(" declarations "${header}")
+set(declared "")
+foreach(d ${declarations})
+  string(REGEX REPLACE ".*VOR_CALL[ \t\r\n]+([A-Za-z0-9_]+).*" "\\1" name "${d}")
+  list(APPEND declared ${name})
+endforeach()
+list(LENGTH declared declaredCount)
+if(declaredCount LESS 50)
+  message(FATAL_ERROR "found only ${declaredCount} functions in ${HEADER}: is the pattern still right?")
+endif()
+
+# The DLL's export names: the "[Ordinal/Name Pointer] Table" lines "[  12] name".
+string(FIND "${dump}" "[Ordinal/Name Pointer] Table" start)
+if(start LESS 0)
+  message(FATAL_ERROR "${DLL} has no export name table")
+endif()
+string(SUBSTRING "${dump}" ${start} -1 table)
+string(REGEX MATCHALL "\n[ \t]*\\[ *[0-9]+\\] [^\n]+" rows "${table}")
+set(exported "")
+foreach(row ${rows})
+  string(REGEX REPLACE "^\n[ \t]*\\[ *[0-9]+\\] ([^\n]+)$" "\\1" name "${row}")
+  string(STRIP "${name}" name)
+  list(APPEND exported ${name})
+endforeach()
+
+set(missing "")
+foreach(name ${declared})
+  if(NOT name IN_LIST exported)
+    list(APPEND missing ${name})
+  endif()
+endforeach()
+set(extra "")
+foreach(name ${exported})
+  # A C-interface name, plain or decorated (_vor_x, vor_x@8), that the header does not declare.
+  if(name MATCHES "^_*vor_")
+    if(NOT name IN_LIST declared)
+      list(APPEND extra ${name})
+    endif()
+  endif()
+endforeach()
+if(missing OR extra)
+  message(FATAL_ERROR "C interface of ${DLL}:\n  declared but not exported under the plain name: ${missing}\n"
+                      "  exported but not declared (or decorated): ${extra}")
+endif()
+list(LENGTH exported exportedCount)
+message(STATUS "all ${declaredCount} functions of the C header are exported by name (of ${exportedCount} exports)")
