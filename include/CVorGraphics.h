@@ -19,7 +19,8 @@ struct VorGraphicsShare;
 enum VorBlitLevel {
     VOR_BLIT_SCALAR = 0,  ///< plain C++, the reference
     VOR_BLIT_SSE2 = 1,    ///< SSE2
-    VOR_BLIT_AVX2 = 2     ///< AVX2
+    VOR_BLIT_SSSE3 = 2,   ///< SSSE3 (byte shuffles for the 3- and 4-byte pixels)
+    VOR_BLIT_AVX2 = 3     ///< AVX2
 };
 
 /// The render surface: a 24-bit top-down back buffer (DIB section), a memory DC holding it, a GDI+
@@ -85,7 +86,7 @@ public:
 
     /// @name Pixel writers: TGA alpha, bitmap copy and blend, colour fill, background copy
     /// One instruction set for the whole process (a VorBlitLevel). At start it is the best one the
-    /// CPU runs, unless the environment variable VORIMAGE4_SIMD=scalar|sse2|avx2 names another.
+    /// CPU runs, unless the environment variable VORIMAGE4_SIMD=scalar|sse2|ssse3|avx2 names another.
     /// Every level writes the same bytes; scalar is the reference.
     /// @{
     /// Forces a level; false, and nothing changes, for a level this CPU cannot run.

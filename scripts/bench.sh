@@ -24,7 +24,7 @@ if vor_can_run_32bit; then
   echo "== note: benchmarking the 64-bit build only"
 else
   echo "== note: this kernel cannot run 32-bit programs (32-bit emulation is off), so the benchmark"
-  echo "   runs the 64-bit build; the 32-bit DLL uses the same kernels (SSE2/AVX2 chosen by CPUID)"
+  echo "   runs the 64-bit build; the 32-bit DLL uses the same kernels (SSE2/SSSE3/AVX2 chosen by CPUID)"
 fi
 
 export VOR_WINEPREFIX="${VOR_WINEPREFIX:-$VOR_ROOT/build/wineprefix}"

@@ -130,5 +130,5 @@ VOR_AVX2 void CopyBytesAvx2(uint8_t* d, const uint8_t* s, size_t bytes) {
 
 }  // namespace
 
-const RowKernels kAvx2Rows = {BlitLevel::Avx2,  AlphaRowAvx2, KeyedCopyRowVec, BlendRowVec,
-                              BlendKeyedRowVec, FillRowVec,   CopyBytesAvx2};
+const RowKernels kAvx2Rows = {BlitLevel::Avx2, AlphaRowAvx2,  KeyedCopyRowVec, BlendRowVec, BlendKeyedRowVec,
+                              FillRowVec,      CopyBytesAvx2, kVecRunMinSolid, 16};

@@ -23,5 +23,5 @@ VOR_SSE2 inline __m128i Pack24(__m128i v) {
 
 #include "render/simd/RowsBody.inc"
 
-const RowKernels kSse2Rows = {BlitLevel::Sse2,  AlphaRowVec, KeyedCopyRowVec, BlendRowVec,
-                              BlendKeyedRowVec, FillRowVec,  CopyBytesVec};
+const RowKernels kSse2Rows = {BlitLevel::Sse2, AlphaRowVec,  KeyedCopyRowVec, BlendRowVec, BlendKeyedRowVec,
+                              FillRowVec,      CopyBytesVec, kVecRunMinSolid, 16};
