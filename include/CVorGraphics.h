@@ -63,6 +63,14 @@ public:
     void DrawDC();
     /// Pixels the last DrawDC copied to the target DC (0 when it had nothing to present).
     long long GetLastPresentedPixels() const;
+    /// Exact presentation, off (0) by default: when on, DrawDC copies only the dirty rectangles
+    /// themselves (cut to the back buffer; they never meet, so each window pixel once) instead of
+    /// the blocks from the origin. For a host that draws nothing else on the window, whose pixels
+    /// outside the dirty rectangles are then already those of the back buffer: it sees the same
+    /// window either way, for fewer copied pixels. Copies of the surface take the setting along.
+    void SetExactPresent(int exact);
+    /// 1 when DrawDC presents the dirty rectangles only, 0 for the blocks from the origin.
+    int GetExactPresent() const;
     /// @}
 
     /// @name Accessors
@@ -205,5 +213,6 @@ private:
     int m_spriteOrder;
     CVorFont* m_nowFont;
     long long m_lastPresented;             // pixels the last DrawDC copied
+    int m_exactPresent;                    // DrawDC copies the dirty rectangles only
     std::vector<CVorRect> m_presentBands;  // DrawDC's bands, storage kept between frames
 };
