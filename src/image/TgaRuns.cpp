@@ -30,7 +30,8 @@ void AppendRun(TgaRunTable& t, size_t rowFirstRun, const uint8_t* row, uint32_t 
 }  // namespace
 
 size_t TgaRunTable::Bytes() const {
-    return runs.capacity() * sizeof(TgaRun) + rowStart.capacity() * sizeof(uint32_t) + opaqueBgr.capacity();
+    return runs.capacity() * sizeof(TgaRun) + rowStart.capacity() * sizeof(uint32_t) + opaqueBgr.capacity() +
+           rowLongest.capacity() * sizeof(uint16_t);
 }
 
 bool BuildTgaRuns(const uint8_t* pixels, uint32_t width, uint32_t height, TgaRunTable& table) {
@@ -43,6 +44,7 @@ bool BuildTgaRuns(const uint8_t* pixels, uint32_t width, uint32_t height, TgaRun
         for (size_t i = 0; i < count; ++i) opaque += pixels[4 * i + 3] == 255;
         table.opaqueBgr.reserve(3 * opaque);
         table.rowStart.reserve(size_t(height) + 1);
+        table.rowLongest.assign(height, 0);
         table.width = width;
         table.height = height;
         for (uint32_t y = 0; y < height; ++y) {
@@ -54,6 +56,8 @@ bool BuildTgaRuns(const uint8_t* pixels, uint32_t width, uint32_t height, TgaRun
                 uint32_t end = x + 1;
                 while (end < width && KindOf(row[4 * size_t(end) + 3]) == kind) ++end;
                 const bool shortSolid = kind != TgaRunKind::Partial && end - x < uint32_t(kTgaMinSolidRun);
+                if (kind != TgaRunKind::Partial && !shortSolid && end - x > table.rowLongest[y])
+                    table.rowLongest[y] = uint16_t(end - x);
                 AppendRun(table, first, row, x, end, shortSolid ? TgaRunKind::Partial : kind);
                 x = end;
             }

@@ -24,9 +24,10 @@ struct TgaRunTable {
     uint32_t width = 0, height = 0;
     std::vector<uint32_t> rowStart;  // height + 1 entries: row r's runs are runs[rowStart[r] .. rowStart[r + 1])
     std::vector<TgaRun> runs;
-    std::vector<uint8_t> opaqueBgr;  // the pixels of the opaque runs, 3 bytes each (blue, green, red)
+    std::vector<uint8_t> opaqueBgr;    // the pixels of the opaque runs, 3 bytes each (blue, green, red)
+    std::vector<uint16_t> rowLongest;  // per row: its longest transparent or opaque run (0: none)
 
-    // Memory the table holds: 8 bytes a run, 4 a row, 3 an opaque pixel.
+    // Memory the table holds: 8 bytes a run, 6 a row, 3 an opaque pixel.
     size_t Bytes() const;
 };
 

@@ -99,6 +99,11 @@ void BlitTgaAlphaOpacity(const PixelSurface& surface, const TgaSource& source, c
         const uint32_t from = area.srcX, to = area.srcX + uint32_t(area.width);
         for (int k = 0; k < area.height; ++k) {
             const uint32_t y = area.srcY + uint32_t(k);
+            uint8_t* d = SurfacePixel(surface, area.x, area.y + k);
+            if (t->rowLongest[y] < rows.runMinSolid) {  // nothing in the row worth taking out
+                rows.alphaRow(d, SourcePixel(source, from, y), area.width, opacity);
+                continue;
+            }
             // The row's first run that ends after pixel from.
             const TgaRun* first = t->runs.data() + t->rowStart[y];
             const TgaRun* last = t->runs.data() + t->rowStart[y + 1];
@@ -110,8 +115,8 @@ void BlitTgaAlphaOpacity(const PixelSurface& surface, const TgaSource& source, c
                     last = mid + 1;
             }
             while (first->end <= from) ++first;
-            RunsRow(rows, *t, SourcePixel(source, 0, y), t->rowStart[y], size_t(first - t->runs.data()), from, to,
-                    SurfacePixel(surface, area.x, area.y + k), opacity, opaqueWeight);
+            RunsRow(rows, *t, SourcePixel(source, 0, y), t->rowStart[y], size_t(first - t->runs.data()), from, to, d,
+                    opacity, opaqueWeight);
         }
         return;
     }

@@ -229,6 +229,7 @@ TEST_CASE("prepared runs: rows of one kind, short solid runs counted as partial,
     CHECK(t.runs[3].kind == TgaRunKind::Transparent);
     CHECK(t.runs[3].end == 20);
     CHECK(t.runs[4].kind == TgaRunKind::Partial);
+    CHECK(t.rowLongest == std::vector<uint16_t>({uint16_t(w), uint16_t(w), uint16_t(20 - (kTgaMinSolidRun - 1))}));
     CHECK(t.Bytes() >= t.runs.size() * sizeof(TgaRun) + t.opaqueBgr.size());
     CHECK_FALSE(BuildTgaRuns(px.data(), 65536, 0, t));  // wider than a TGA can be
     CHECK(t.runs.empty());

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include <cstring>
+
 #include "render/simd/Pixels128.h"
 #include "render/simd/RowKernels.h"
 
@@ -108,7 +110,7 @@ VOR_AVX2 void AlphaRow256(uint8_t* d, const uint8_t* s, int n, unsigned opacity)
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 32),
                          _mm_packus_epi16(_mm256_castsi256_si128(r[2]), _mm256_extracti128_si256(r[2], 1)));
     }
-    AlphaRowScalar(d, s, n - i, opacity);
+    if (i < n) AlphaTail<AlphaRow256<kScaled>>(d, s, n - i, opacity);
 }
 
 VOR_AVX2 void AlphaRowAvx2(uint8_t* d, const uint8_t* s, int n, unsigned opacity) {
@@ -131,4 +133,4 @@ VOR_AVX2 void CopyBytesAvx2(uint8_t* d, const uint8_t* s, size_t bytes) {
 }  // namespace
 
 const RowKernels kAvx2Rows = {BlitLevel::Avx2, AlphaRowAvx2,  KeyedCopyRowVec, BlendRowVec, BlendKeyedRowVec,
-                              FillRowVec,      CopyBytesAvx2, kVecRunMinSolid, 16};
+                              FillRowVec,      CopyBytesAvx2, kAvx2RunMinSolid, 16};

@@ -2,6 +2,8 @@
 // where SSE2 needs shifts and masks. Only reached when CPUID reports SSSE3.
 #include <tmmintrin.h>
 
+#include <cstring>
+
 #include "render/simd/Pixels128.h"
 #include "render/simd/RowKernels.h"
 
@@ -20,4 +22,4 @@ VOR_SSSE3 inline __m128i Pack24(__m128i v) {
 #include "render/simd/RowsBody.inc"
 
 const RowKernels kSsse3Rows = {BlitLevel::Ssse3, AlphaRowVec,  KeyedCopyRowVec, BlendRowVec, BlendKeyedRowVec,
-                               FillRowVec,       CopyBytesVec, kVecRunMinSolid, 16};
+                               FillRowVec,       CopyBytesVec, kSseRunMinSolid, 16};
