@@ -60,7 +60,7 @@ void RunSceneBenchmarks() {
         const std::string group = "scene " + std::to_string(count) + " sprites";
         // The dirty rows share the surface's sprite list and one set of movers; the full redraw has
         // its own movers. All four are timed in turns, so the machine's load hits them alike.
-        std::vector<Mover> movers(size_t(count)), fullMovers(size_t(count));
+        std::vector<Mover> movers(static_cast<size_t>(count)), fullMovers(static_cast<size_t>(count));
         Place(movers, &ball);
         Place(fullMovers, &ball);
         auto dirtyFrame = [&](bool present, int exact) {
