@@ -33,11 +33,11 @@ struct RowKernels {
 
 // Vector rows skip and copy whole blocks of transparent and opaque pixels themselves, so only runs
 // at least this long are worth taking out of them. Measured on 64x64 alpha sprites, tiles of them
-// and an opaque ground: the 128-bit rows gain from runs of 16 on, the AVX2 row only from 64 on
-// (shorter ones draw the sprites slower than its own block tests); an opaque ground draws like a
-// copy either way.
-const int kSseRunMinSolid = 16;
-const int kAvx2RunMinSolid = 64;
+// and an opaque ground: the SSE2 row (slow to blend) gains from runs of 16 on; the SSSE3 and AVX2
+// rows only from 64 on (shorter ones draw the sprites slower than their own block tests); an
+// opaque ground draws like a copy at every level.
+const int kSse2RunMinSolid = 16;
+const int kShuffleRunMinSolid = 64;
 
 // The scalar reference rows (TgaBlit.cpp, BitmapBlit.cpp, FillKernel.cpp).
 void AlphaRowScalar(uint8_t* d, const uint8_t* s, int n, unsigned opacity);

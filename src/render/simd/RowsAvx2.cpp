@@ -132,5 +132,5 @@ VOR_AVX2 void CopyBytesAvx2(uint8_t* d, const uint8_t* s, size_t bytes) {
 
 }  // namespace
 
-const RowKernels kAvx2Rows = {BlitLevel::Avx2, AlphaRowAvx2,  KeyedCopyRowVec, BlendRowVec, BlendKeyedRowVec,
-                              FillRowVec,      CopyBytesAvx2, kAvx2RunMinSolid, 16};
+const RowKernels kAvx2Rows = {BlitLevel::Avx2, AlphaRowAvx2,  KeyedCopyRowVec,     BlendRowVec, BlendKeyedRowVec,
+                              FillRowVec,      CopyBytesAvx2, kShuffleRunMinSolid, 16};

@@ -25,5 +25,5 @@ VOR_SSE2 inline __m128i Pack24(__m128i v) {
 
 #include "render/simd/RowsBody.inc"
 
-const RowKernels kSse2Rows = {BlitLevel::Sse2, AlphaRowVec,  KeyedCopyRowVec, BlendRowVec, BlendKeyedRowVec,
-                              FillRowVec,      CopyBytesVec, kSseRunMinSolid, 16};
+const RowKernels kSse2Rows = {BlitLevel::Sse2, AlphaRowVec,  KeyedCopyRowVec,  BlendRowVec, BlendKeyedRowVec,
+                              FillRowVec,      CopyBytesVec, kSse2RunMinSolid, 16};
