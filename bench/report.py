@@ -11,9 +11,10 @@ import sys
 # (The first of a group's references that the group holds.)
 REFERENCES = {"alpha blit": ("GDI+ DrawImage PARGB", "bound: SSE2 copy at 10 bytes/pixel"),
               "colour-key copy": ("GDI TransparentBlt",), "scene": ("pygame LayeredDirty",),
-              "cost": ("0 still sprites",), "load": ("opaque ground",)}
+              "cost": ("0 still sprites",), "load": ("opaque ground",), "presented": ("VorImage4 origin blocks",),
+              "scene 50 sprites, parts": ("DrawBack (whole ground)",)}
 # Units where less is better (the bars still show the value; the ratio is value / reference).
-LOWER_IS_BETTER = {"us/frame", "ms"}
+LOWER_IS_BETTER = {"us/frame", "us", "ms", "kpixel/frame"}
 # Chart labels: short names for the long ones.
 SHORT = {"VorImage4 ": "", "GDI+ DrawImage ": "GDI+ ", "bound: SSE2 copy at 10 bytes/pixel": "bound (10 B/px copy)",
          "dirty rectangles": "dirty", "present (origin blocks)": "present, blocks", "present (exact)": "present, exact",
@@ -22,11 +23,12 @@ SHORT = {"VorImage4 ": "", "GDI+ DrawImage ": "GDI+ ", "bound: SSE2 copy at 10 b
 
 
 def kind(group):
-    return next(k for k in REFERENCES if group.startswith(k))
+    return max((k for k in REFERENCES if group.startswith(k)), key=len)
 
 
 def ours(name):
-    return name.startswith(("VorImage4", "0 ", "1000 ", "5000 ", "sprite tiles", "random alpha", "opaque ground"))
+    return name.startswith(("VorImage4", "0 ", "1000 ", "5000 ", "sprite tiles", "random alpha", "opaque ground",
+                            "DrawBack", "50 sprite", "ground in"))
 
 
 def short(name):
@@ -86,7 +88,8 @@ def chart(rows, groups, reference, out_png):
     matplotlib.use("Agg")
     import matplotlib.pyplot as plt
 
-    colours = {"Mpixel/s": "#3070b0", "fps": "#c06030", "us/frame": "#40a040", "ms": "#8050a0"}
+    colours = {"Mpixel/s": "#3070b0", "fps": "#c06030", "us/frame": "#40a040", "ms": "#8050a0",
+               "kpixel/frame": "#b0a030", "us": "#40a040"}
     cols = 2
     nrows = math.ceil(len(groups) / cols)
     heights = [max(len([r for r in rows if r["group"] == g]) for g in groups[i * cols:(i + 1) * cols])
@@ -105,7 +108,7 @@ def chart(rows, groups, reference, out_png):
         ax.set_xlim(min(values) / 1.5, max(values) * 6)
         ref = reference(g)
         better = "less is better" if unit in LOWER_IS_BETTER else "more is better"
-        ax.set_title(f"{g}: {unit}, {better}; x = ratio to {short(ref) if ref else '-'}", fontsize=9, loc="left")
+        ax.set_title(f"{g}\n{unit}, {better}; x = ratio to {short(ref) if ref else '-'}", fontsize=9, loc="left")
         ax.tick_params(axis="both", labelsize=8)
         for bar, r in zip(bars, sel):
             text = f"{r['value']:,.1f}" + (f"  x{r['ratio']:.2f}" if not math.isnan(r["ratio"]) else "")
