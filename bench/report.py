@@ -12,7 +12,7 @@ import sys
 REFERENCES = {"alpha blit": ("GDI+ DrawImage PARGB", "bound: SSE2 copy at 10 bytes/pixel"),
               "colour-key copy": ("GDI TransparentBlt",), "scene": ("pygame LayeredDirty",),
               "cost": ("0 still sprites",), "load": ("opaque ground",), "presented": ("VorImage4 origin blocks",),
-              "scene 50 sprites, parts": ("DrawBack (whole ground)",)}
+              "scene 50 sprites - parts": ("DrawBack (whole ground)",)}
 # Units where less is better (the bars still show the value; the ratio is value / reference).
 LOWER_IS_BETTER = {"us/frame", "us", "ms", "kpixel/frame"}
 # Chart labels: short names for the long ones.

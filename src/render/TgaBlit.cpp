@@ -1,6 +1,7 @@
 #include "render/TgaBlit.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "render/BlockClip.h"
 #include "render/simd/RowKernels.h"
@@ -53,7 +54,9 @@ namespace {
 // and solid ones shorter than the level's runMinSolid, gather into stretches for alphaRow; a
 // stretch is widened into the long run after it to whole blocks of runBlock pixels, so a vector
 // row blends it without a scalar tail. Long transparent runs are skipped, long opaque ones copied
-// from their packed bytes (or blended with one weight under an opacity).
+// from their packed bytes with the C runtime's copy (faster on rows than the level's own block copy,
+// measured under wine: 54 against 66 us for a 1024x768 ground) or blended with one weight under an
+// opacity.
 void RunsRow(const RowKernels& rows, const TgaRunTable& t, const uint8_t* src, size_t rowFirst, size_t i, uint32_t from,
              uint32_t to, uint8_t* d, unsigned opacity, unsigned opaqueWeight) {
     const uint32_t minSolid = uint32_t(rows.runMinSolid), block = uint32_t(rows.runBlock);
@@ -77,7 +80,7 @@ void RunsRow(const RowKernels& rows, const TgaRunTable& t, const uint8_t* src, s
             const uint8_t* packed = t.opaqueBgr.data() + run.packed + size_t(3) * (x - start);
             uint8_t* dst = d + size_t(3) * (x - from);
             if (opaqueWeight == 255)
-                rows.copyBytes(dst, packed, size_t(3) * (end - x));
+                std::memcpy(dst, packed, size_t(3) * (end - x));
             else if (opaqueWeight != 0)
                 rows.blendRow(dst, packed, int(end - x), opaqueWeight);
         }
@@ -115,6 +118,13 @@ void BlitTgaAlphaOpacity(const PixelSurface& surface, const TgaSource& source, c
                     last = mid + 1;
             }
             while (first->end <= from) ++first;
+            if (first->end >= to && first->kind == TgaRunKind::Opaque && opaqueWeight == 255) {
+                // The block lies in one opaque run (a ground picture): one copy.
+                const uint32_t start = first == t->runs.data() + t->rowStart[y] ? 0 : first[-1].end;
+                std::memcpy(d, t->opaqueBgr.data() + first->packed + size_t(3) * (from - start),
+                            size_t(3) * (to - from));
+                continue;
+            }
             RunsRow(rows, *t, SourcePixel(source, 0, y), t->rowStart[y], size_t(first - t->runs.data()), from, to, d,
                     opacity, opaqueWeight);
         }
