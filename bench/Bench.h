@@ -37,3 +37,4 @@ std::vector<uint8_t> Premultiplied(const Picture& p);
 void RunBlitBenchmarks();
 void RunSceneBenchmarks();
 void RunCostBenchmarks();
+void RunLoadBenchmarks();

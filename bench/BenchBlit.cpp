@@ -11,7 +11,7 @@
 namespace {
 
 const int kW = 1024, kH = 768;
-const char* const kLevelNames[] = {"scalar", "SSE2", "AVX2"};
+const char* const kLevelNames[] = {"scalar", "SSE2", "SSSE3", "AVX2"};
 
 // A DIB section of the given depth (top row first) holding bytes, selected into its own DC.
 struct DibDC {

@@ -6,7 +6,7 @@
 #include "Bench.h"
 
 int main(int argc, char** argv) {
-    // One part by name (blit, scene, cost), or all of them.
+    // One part by name (blit, scene, cost, load), or all of them.
     auto wanted = [&](const char* part) { return argc < 2 || std::strcmp(argv[1], part) == 0; };
     CVorGraphics init;
     init.GdiInit();
@@ -14,5 +14,6 @@ int main(int argc, char** argv) {
     if (wanted("blit")) RunBlitBenchmarks();
     if (wanted("scene")) RunSceneBenchmarks();
     if (wanted("cost")) RunCostBenchmarks();
+    if (wanted("load")) RunLoadBenchmarks();
     return 0;
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """The benchmark scene in pygame: a 1024x768 ground and N moving 64x64 alpha sprites drawn by
-LayeredDirty (dirty rectangles), dummy video driver. Prints CSV lines like bench_vorimage."""
+LayeredDirty (dirty rectangles). Prints CSV lines like bench_vorimage.
+   pygame_scene.py dummy   SDL's dummy video driver: nothing is presented
+   pygame_scene.py x11     a real window on $DISPLAY (SDL's x11 driver), display.update(rects)"""
 import math
 import os
 import statistics
+import sys
 import time
 
 os.environ.setdefault("SDL_VIDEODRIVER", "dummy")
@@ -82,9 +85,11 @@ def fps(count, repeats=9):
 
 
 def main():
+    mode = sys.argv[1] if len(sys.argv) > 1 else "dummy"
+    name = "pygame LayeredDirty" if mode == "dummy" else "pygame LayeredDirty + present (x11)"
     pygame.init()
     for count in (50, 200, 1000):
-        print(f"scene {count} sprites,pygame LayeredDirty,{fps(count):.2f},fps", flush=True)
+        print(f"scene {count} sprites,{name},{fps(count):.2f},fps", flush=True)
     pygame.quit()
 
 

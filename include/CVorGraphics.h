@@ -19,7 +19,8 @@ struct VorGraphicsShare;
 enum VorBlitLevel {
     VOR_BLIT_SCALAR = 0,  ///< plain C++, the reference
     VOR_BLIT_SSE2 = 1,    ///< SSE2
-    VOR_BLIT_AVX2 = 2     ///< AVX2
+    VOR_BLIT_SSSE3 = 2,   ///< SSSE3 (byte shuffles for the 3- and 4-byte pixels)
+    VOR_BLIT_AVX2 = 3     ///< AVX2
 };
 
 /// The render surface: a 24-bit top-down back buffer (DIB section), a memory DC holding it, a GDI+
@@ -63,6 +64,14 @@ public:
     void DrawDC();
     /// Pixels the last DrawDC copied to the target DC (0 when it had nothing to present).
     long long GetLastPresentedPixels() const;
+    /// Exact presentation, off (0) by default: when on, DrawDC copies only the dirty rectangles
+    /// themselves (cut to the back buffer; they never meet, so each window pixel once) instead of
+    /// the blocks from the origin. For a host that draws nothing else on the window, whose pixels
+    /// outside the dirty rectangles are then already those of the back buffer: it sees the same
+    /// window either way, for fewer copied pixels. Copies of the surface take the setting along.
+    void SetExactPresent(int exact);
+    /// 1 when DrawDC presents the dirty rectangles only, 0 for the blocks from the origin.
+    int GetExactPresent() const;
     /// @}
 
     /// @name Accessors
@@ -86,7 +95,7 @@ public:
 
     /// @name Pixel writers: TGA alpha, bitmap copy and blend, colour fill, background copy
     /// One instruction set for the whole process (a VorBlitLevel). At start it is the best one the
-    /// CPU runs, unless the environment variable VORIMAGE4_SIMD=scalar|sse2|avx2 names another.
+    /// CPU runs, unless the environment variable VORIMAGE4_SIMD=scalar|sse2|ssse3|avx2 names another.
     /// Every level writes the same bytes; scalar is the reference.
     /// @{
     /// Forces a level; false, and nothing changes, for a level this CPU cannot run.
@@ -205,5 +214,6 @@ private:
     int m_spriteOrder;
     CVorFont* m_nowFont;
     long long m_lastPresented;             // pixels the last DrawDC copied
+    int m_exactPresent;                    // DrawDC copies the dirty rectangles only
     std::vector<CVorRect> m_presentBands;  // DrawDC's bands, storage kept between frames
 };

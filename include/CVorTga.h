@@ -2,6 +2,8 @@
 #include <cstddef>
 #include "VorFramework.h"
 
+struct TgaRunTable;
+
 /// A picture with per-pixel alpha loaded from a TGA file.
 ///
 /// Pixels are 32-bit words, top row first, bytes blue, green, red, alpha (not premultiplied).
@@ -11,6 +13,16 @@
 ///
 /// Copies share one buffer with a count of owners: a picture is never written after it is
 /// loaded, so sharing is safe, and a copy costs nothing however large the picture.
+///
+/// Prepared at load for fast blits (and shared by copies like the pixels): each row cut into runs of
+/// transparent, opaque and partly transparent pixels, and the opaque pixels packed as 3-byte
+/// blue-green-red. Drawing skips transparent runs, copies opaque ones and blends only the rest.
+/// Memory: 3 bytes per pixel of alpha 255 in a run of 8 or more, 8 bytes per run and 6 per row,
+/// next to the 4 bytes per pixel of the picture. Measured: an opaque picture +75%, tiles of 64x64
+/// soft alpha discs +46% (+49% for one 64x64 disc), random alpha +0.6%. Load time, 4096x4096 from
+/// memory: random alpha +13%, sprite tiles +11%, opaque +77% (filling 48 MB of new memory; see
+/// scripts/bench.sh, group "load 4096x4096 TGA"). The pixels behind GetBuffer must therefore not be
+/// written after loading: blits follow the prepared runs.
 class VORIMAGE4_API CVorTga {
 public:
     CVorTga();  ///< An empty picture.
@@ -31,6 +43,9 @@ public:
     unsigned long GetWidth() const;
     /// Height in pixels, 0 when empty.
     unsigned long GetHeight() const;
+    /// The runs prepared at load (the library's blitters read them); null when empty, or when the
+    /// memory for them could not be had (the picture then draws pixel by pixel).
+    const TgaRunTable* GetRunTable() const;
 
 private:
     // Lets go of the picture (the last owner frees the buffer); empty afterwards.
@@ -39,5 +54,6 @@ private:
     unsigned long* m_buffer;  // width * height words, shared between copies
     unsigned long m_width;
     unsigned long m_height;
-    long* m_refCount;  // owners of m_buffer (null when there is no buffer)
+    long* m_refCount;     // owners of m_buffer and m_runs (null when there is no buffer)
+    TgaRunTable* m_runs;  // shared between copies like m_buffer
 };

@@ -6,6 +6,18 @@ VOR_PACKAGES=(wine wine32:i386 wine64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 xv
               g++ doctest-dev fonts-dejavu-core fonts-liberation imagemagick xdotool libstb-dev procps
               python3-pil clang lld libclang-rt-14-dev)
 
+# What scripts/bench.sh needs besides: the peer library and the chart maker, for Debian's python3.
+VOR_BENCH_PACKAGES=(python3-pygame python3-matplotlib)
+
+vor_install_bench() {
+  /usr/bin/python3 -c "import pygame, matplotlib" >/dev/null 2>&1 && return 0
+  echo "== installing ${VOR_BENCH_PACKAGES[*]}"
+  local sudo=""
+  [ "$(id -u)" = 0 ] || sudo="sudo"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${VOR_BENCH_PACKAGES[@]}" ||
+    { echo "installing ${VOR_BENCH_PACKAGES[*]} failed" >&2; return 1; }
+}
+
 vor_missing() {
   local missing=0
   command -v wine >/dev/null || missing=1

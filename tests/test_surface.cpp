@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "TestSupport.h"
+#include "tga/TgaTestKit.h"
 
 TEST_CASE("back buffer header and stride for small widths") {
     EnsureGdiplus();
@@ -247,6 +248,82 @@ TEST_CASE("DrawDC shows what the origin-to-corner copies show, copying each wind
     g.GetZang().ClearRect();
     g.DrawDC();
     CHECK(g.GetLastPresentedPixels() == 0);
+}
+
+TEST_CASE("exact presentation: same window pixels as the origin blocks over random frames, fewer copied") {
+    EnsureGdiplus();
+    const int W = 160, H = 120;
+    uint32_t seed = 16;
+    auto next = [&] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    // A ground picture and alpha sprites, shared by two scenes composed alike.
+    auto picture = [&](int w, int h, bool opaque) {
+        std::vector<tgakit::Bgra> pixels(size_t(w) * h);
+        for (tgakit::Bgra& p : pixels) {
+            p = tgakit::RandomPixel(seed);
+            if (opaque) p.a = 255;
+        }
+        const std::vector<uint8_t> file = tgakit::MakeTga(unsigned(w), unsigned(h), pixels);
+        CVorTga tga;
+        REQUIRE(tga.InitFromMemory(file.data(), file.size()));
+        return tga;
+    };
+    CVorTga ground = picture(W, H, true), ball = picture(23, 17, false);
+    struct Scene {
+        TestWindow window;
+        CClientDC target;
+        CVorGraphics g;
+        CVorSprite ground;
+        std::vector<CVorSprite> movers;
+        Scene(int w, int h, CVorTga* groundPicture, CVorTga* ballPicture)
+            : window(w, h), target(window.Wnd()), movers(8) {
+            g.Init(w, h);
+            g.InitGraphics(&target);
+            ground.Init(groundPicture);
+            for (CVorSprite& m : movers) m.Init(ballPicture);
+        }
+    };
+    Scene origin(W, H, &ground, &ball), exact(W, H, &ground, &ball);
+    // Side by side: a window under another would not show what is copied to it.
+    ::SetWindowPos(exact.window.Handle(), nullptr, W + 40, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    exact.window.Pump();
+    REQUIRE(origin.g.GetMemDC());
+    CHECK(origin.g.GetExactPresent() == 0);  // the default: blocks from the origin
+    exact.g.SetExactPresent(1);
+    CHECK(exact.g.GetExactPresent() == 1);
+    CHECK(CVorGraphics(exact.g).GetExactPresent() == 1);  // a copy takes the setting along
+    long long originPixels = 0, exactPixels = 0;
+    int differing = 0;
+    for (int frame = 0; frame < 40; ++frame) {
+        std::vector<int> places;  // per sprite: x, y, or x = INT_MIN when it stays away this frame
+        for (size_t i = 0; i < origin.movers.size(); ++i) {
+            const bool shown = next() % 5 != 0;
+            places.push_back(shown ? int(next() % (W + 30)) - 20 : INT_MIN);
+            places.push_back(int(next() % (H + 30)) - 20);
+        }
+        for (Scene* sc : {&origin, &exact}) {
+            sc->g.InitSprite();
+            sc->g.AddSprite(&sc->ground, 0, 0, 255);
+            for (size_t i = 0; i < sc->movers.size(); ++i)
+                if (places[2 * i] != INT_MIN)
+                    sc->g.AddSprite(&sc->movers[i], places[2 * i], places[2 * i + 1], i % 3 ? 255 : 140);
+            sc->g.DrawSprite(true);
+            ::GdiFlush();
+        }
+        originPixels += origin.g.GetLastPresentedPixels();
+        exactPixels += exact.g.GetLastPresentedPixels();
+        if (origin.window.CaptureClient() != exact.window.CaptureClient()) ++differing;
+        // The window shows the back buffer in both modes.
+        CHECK(exact.window.ClientPixel(W / 2, H / 2) ==
+              Bgr{exact.g.GetPixels()[(H / 2) * exact.g.GetStride() + 3 * (W / 2)],
+                  exact.g.GetPixels()[(H / 2) * exact.g.GetStride() + 3 * (W / 2) + 1],
+                  exact.g.GetPixels()[(H / 2) * exact.g.GetStride() + 3 * (W / 2) + 2]});
+    }
+    CHECK(differing == 0);
+    MESSAGE("pixels presented: origin blocks " << originPixels << ", exact " << exactPixels);
+    CHECK(exactPixels < originPixels);
 }
 
 TEST_CASE("soak: 1000 Init / InitGraphics cycles keep the GDI object count flat") {

@@ -5,17 +5,19 @@
 #include <vector>
 
 #include "image/TgaDecoder.h"
+#include "image/TgaRuns.h"
 
 // The pixel words are 4 bytes (unsigned long is 32 bits on Windows, 32- and 64-bit alike).
 static_assert(sizeof(unsigned long) == 4, "TGA pixel words are 32 bits");
 
-CVorTga::CVorTga() : m_buffer(nullptr), m_width(0), m_height(0), m_refCount(nullptr) {}
+CVorTga::CVorTga() : m_buffer(nullptr), m_width(0), m_height(0), m_refCount(nullptr), m_runs(nullptr) {}
 
 CVorTga::CVorTga(const char* path) : CVorTga() { Init(path); }
 
 // A copy shares the source's buffer (see the header): the count grows, nothing is copied.
 CVorTga::CVorTga(const CVorTga& other)
-    : m_buffer(other.m_buffer), m_width(other.m_width), m_height(other.m_height), m_refCount(other.m_refCount) {
+    : m_buffer(other.m_buffer), m_width(other.m_width), m_height(other.m_height), m_refCount(other.m_refCount),
+      m_runs(other.m_runs) {
     if (m_refCount) ++*m_refCount;
 }
 
@@ -28,6 +30,7 @@ CVorTga& CVorTga::operator=(const CVorTga& other) {
     m_width = other.m_width;
     m_height = other.m_height;
     m_refCount = other.m_refCount;
+    m_runs = other.m_runs;
     return *this;
 }
 
@@ -37,9 +40,11 @@ void CVorTga::Release() {
     if (m_refCount && --*m_refCount == 0) {
         delete[] m_buffer;
         delete m_refCount;
+        delete m_runs;
     }
     m_buffer = nullptr;
     m_refCount = nullptr;
+    m_runs = nullptr;
     m_width = 0;
     m_height = 0;
 }
@@ -81,8 +86,15 @@ bool CVorTga::InitFromMemory(const void* data, size_t size) {
         delete refCount;
         return false;
     }
+    // Without memory for the runs the picture still loads; it then draws pixel by pixel.
+    TgaRunTable* runs = new (std::nothrow) TgaRunTable();
+    if (runs && !BuildTgaRuns(reinterpret_cast<const uint8_t*>(buffer), info.width, info.height, *runs)) {
+        delete runs;
+        runs = nullptr;
+    }
     m_buffer = buffer;
     m_refCount = refCount;
+    m_runs = runs;
     m_width = info.width;
     m_height = info.height;
     return true;
@@ -91,3 +103,4 @@ bool CVorTga::InitFromMemory(const void* data, size_t size) {
 unsigned long* CVorTga::GetBuffer() const { return m_buffer; }
 unsigned long CVorTga::GetWidth() const { return m_width; }
 unsigned long CVorTga::GetHeight() const { return m_height; }
+const TgaRunTable* CVorTga::GetRunTable() const { return m_runs; }

@@ -76,7 +76,8 @@ VorGraphicsShare* MakeGraphics(HDC hdc) {
 
 CVorGraphics::CVorGraphics()
     : m_gdiplusToken(0), m_buffer(nullptr), m_device(nullptr), m_graphics(nullptr), m_targetDC(nullptr), m_stride(0),
-      m_width(0), m_height(0), m_bitsPerPixel(24), m_spriteOrder(0), m_nowFont(nullptr), m_lastPresented(0) {}
+      m_width(0), m_height(0), m_bitsPerPixel(24), m_spriteOrder(0), m_nowFont(nullptr), m_lastPresented(0),
+      m_exactPresent(0) {}
 
 CVorGraphics::CVorGraphics(HDC hdc) : CVorGraphics() { InitGraphics(hdc); }
 
@@ -85,7 +86,7 @@ CVorGraphics::CVorGraphics(const CVorGraphics& other)
       m_graphics(other.m_graphics), m_targetDC(other.m_targetDC), m_stride(other.m_stride), m_width(other.m_width),
       m_height(other.m_height), m_bitsPerPixel(other.m_bitsPerPixel), m_sprites(other.m_sprites),
       m_listed(other.m_listed), m_zang(other.m_zang), m_spriteOrder(other.m_spriteOrder), m_nowFont(other.m_nowFont),
-      m_lastPresented(0) {
+      m_lastPresented(0), m_exactPresent(other.m_exactPresent) {
     AddRef(m_buffer);
     AddRef(m_device);
     AddRef(m_graphics);
@@ -114,6 +115,7 @@ CVorGraphics& CVorGraphics::operator=(const CVorGraphics& other) {
     m_spriteOrder = other.m_spriteOrder;
     m_nowFont = other.m_nowFont;
     m_lastPresented = 0;  // as for a copy: this surface has presented nothing yet
+    m_exactPresent = other.m_exactPresent;
     return *this;
 }
 
@@ -227,13 +229,17 @@ void CVorGraphics::DrawDC() {
     if (!m_targetDC || !m_targetDC->m_hDC) return;
     HDC source = m_device ? m_device->dc.m_hDC : nullptr;
     if (!source) return;
-    // The same pixels as one origin-to-far-corner copy per dirty rectangle, each copied once.
-    m_lastPresented = PresentBands(m_zang.GetRects(), m_width, m_height, m_presentBands);
+    // The same pixels as one origin-to-far-corner copy per dirty rectangle, each copied once; or,
+    // when asked, the dirty rectangles alone.
+    m_lastPresented = m_exactPresent ? ExactBands(m_zang.GetRects(), m_width, m_height, m_presentBands)
+                                     : PresentBands(m_zang.GetRects(), m_width, m_height, m_presentBands);
     for (const CVorRect& b : m_presentBands)
         ::BitBlt(m_targetDC->m_hDC, b.X, b.Y, b.Width, b.Height, source, b.X, b.Y, SRCCOPY);
 }
 
 long long CVorGraphics::GetLastPresentedPixels() const { return m_lastPresented; }
+void CVorGraphics::SetExactPresent(int exact) { m_exactPresent = exact ? 1 : 0; }
+int CVorGraphics::GetExactPresent() const { return m_exactPresent; }
 
 Gdiplus::Graphics* CVorGraphics::GetGraphics() const { return m_graphics ? m_graphics->graphics : nullptr; }
 HBITMAP CVorGraphics::GetBitmap() const { return m_buffer ? m_buffer->bitmap : nullptr; }

@@ -11,6 +11,7 @@ bool SourceOf(const CVorTga* tga, TgaSource& source) {
     source.pixels = reinterpret_cast<const uint8_t*>(tga->GetBuffer());
     source.width = uint32_t(tga->GetWidth());
     source.height = uint32_t(tga->GetHeight());
+    source.runs = tga->GetRunTable();
     return true;
 }
 }  // namespace

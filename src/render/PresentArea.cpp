@@ -26,3 +26,17 @@ int64_t PresentBands(const std::list<CVorRect>& dirty, int width, int height, st
     bands.resize(kept);
     return pixels;
 }
+
+int64_t ExactBands(const std::list<CVorRect>& dirty, int width, int height, std::vector<CVorRect>& bands) {
+    bands.clear();
+    int64_t pixels = 0;
+    for (const CVorRect& r : dirty) {
+        const int64_t left = std::max<int64_t>(r.X, 0), top = std::max<int64_t>(r.Y, 0);
+        const int64_t right = std::min<int64_t>(int64_t(r.X) + r.Width, width);
+        const int64_t bottom = std::min<int64_t>(int64_t(r.Y) + r.Height, height);
+        if (right <= left || bottom <= top) continue;
+        bands.push_back(CVorRect(int(left), int(top), int(right - left), int(bottom - top)));
+        pixels += (right - left) * (bottom - top);
+    }
+    return pixels;
+}

@@ -13,3 +13,8 @@
 // with no area left out). Bands run from the top, each as wide as the union is in its rows.
 // bands is reused storage: it keeps its capacity from call to call. Returns the pixel count.
 int64_t PresentBands(const std::list<CVorRect>& dirty, int width, int height, std::vector<CVorRect>& bands);
+
+// Exact presentation: the dirty rectangles themselves, as half-open pixel rectangles cut to
+// [0, width) x [0, height), those with no area left out. The list's rectangles never meet, so the
+// bands are disjoint. Same storage and result as PresentBands.
+int64_t ExactBands(const std::list<CVorRect>& dirty, int width, int height, std::vector<CVorRect>& bands);

@@ -4,15 +4,17 @@
 #pragma once
 #include <cstdint>
 
+#include "image/TgaRuns.h"
 #include "render/Blend.h"
 #include "render/PixelSurface.h"
 
 // A picture to draw from: width * height pixels, top row first, 4 bytes each (blue, green, red,
-// alpha), no padding between rows.
+// alpha), no padding between rows; and the runs of its rows prepared at load, when it has them.
 struct TgaSource {
     const uint8_t* pixels;
     uint32_t width;
     uint32_t height;
+    const TgaRunTable* runs = nullptr;  // null: every pixel goes through the per-pixel rule
 };
 
 // What survives clipping: a block of width x height pixels, from (srcX, srcY) of the picture to
@@ -55,7 +57,9 @@ inline void WriteTgaPixel(uint8_t* d, const uint8_t* s, unsigned a) {
     }
 }
 
-// Draws a clipped block with each pixel's own alpha.
+// Draws a clipped block with each pixel's own alpha. With the picture's runs, transparent runs are
+// skipped, opaque runs copied from their packed bytes (or blended with one weight under an
+// opacity) and only partial runs blended pixel by pixel; the bytes are those of the per-pixel rule.
 void BlitTgaAlpha(const PixelSurface& surface, const TgaSource& source, const TgaBlitArea& area);
 
 // Draws a clipped block with each pixel's alpha scaled by opacity: a = A * opacity >> 8, or A

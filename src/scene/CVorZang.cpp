@@ -19,6 +19,10 @@ inline CVorRect FromEdges(i64 x, i64 y, i64 r, i64 b) { return CVorRect(int(x), 
 bool MergeStep(const CVorRect& nRect, const CVorRect& pRect, CVorRect& merged, bool& grown) {
     const Box n(nRect), p(pRect);
     grown = true;
+    // Quick answer for the common case: of rectangles with sizes of 0 or more that do not meet, no
+    // test below holds.
+    const bool sized = n.r >= n.x && n.b >= n.y && p.r >= p.x && p.b >= p.y;
+    if (sized && (p.x > n.r || p.r < n.x || p.y > n.b || p.b < n.y)) return false;
     // One merge rule per line.
     // clang-format off
     if (p.x >= n.x && p.r <= n.r && p.y >= n.y && p.b <= n.b) { merged = nRect; grown = false; return true; }  // 1

@@ -1,10 +1,12 @@
 // Presentation bands: disjoint, and together exactly the union of the origin blocks.
 #include <doctest.h>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <vector>
 
+#include "CVorZang.h"
 #include "render/PresentArea.h"
 
 TEST_CASE("present bands: random dirty lists give the union of the origin blocks, each pixel once") {
@@ -39,4 +41,36 @@ TEST_CASE("present bands: random dirty lists give the union of the origin blocks
         REQUIRE(got == want);  // covered once where a block covers, nowhere else
         REQUIRE(sum == pixels);
     }
+}
+
+TEST_CASE("exact bands: the dirty list's rectangles cut to the surface, disjoint, fewer pixels than the blocks") {
+    std::mt19937 rng(11);
+    std::vector<CVorRect> exact, blocks;
+    const int W = 40, H = 30;
+    int64_t exactSum = 0, blockSum = 0;
+    for (int round = 0; round < 2000; ++round) {
+        CVorZang zang;  // the list the surface presents: its rectangles never meet
+        const int n = int(rng() % 7);
+        for (int i = 0; i < n; ++i)
+            zang.AddRect(CVorRect(int(rng() % 60) - 10, int(rng() % 50) - 10, int(rng() % 20), int(rng() % 20)));
+        const int64_t pixels = ExactBands(zang.GetRects(), W, H, exact);
+        std::vector<int> want(W * H, 0), got(W * H, 0);
+        for (const CVorRect& r : zang.GetRects())
+            for (int y = std::max(r.Y, 0); y < std::min(r.Y + r.Height, H); ++y)
+                for (int x = std::max(r.X, 0); x < std::min(r.X + r.Width, W); ++x) want[y * W + x] = 1;
+        int64_t sum = 0;
+        for (const CVorRect& b : exact) {
+            REQUIRE(b.Width > 0);
+            REQUIRE(b.Height > 0);
+            for (int y = b.Y; y < b.Y + b.Height; ++y)
+                for (int x = b.X; x < b.X + b.Width; ++x) ++got[y * W + x];
+            sum += int64_t(b.Width) * b.Height;
+        }
+        REQUIRE(got == want);  // each dirty pixel once, nothing else
+        REQUIRE(sum == pixels);
+        exactSum += pixels;
+        blockSum += PresentBands(zang.GetRects(), W, H, blocks);
+        REQUIRE(pixels <= PresentBands(zang.GetRects(), W, H, blocks));
+    }
+    CHECK(exactSum < blockSum);
 }

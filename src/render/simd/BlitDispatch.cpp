@@ -10,8 +10,15 @@
 #  include <cpuid.h>
 #endif
 
-const RowKernels kScalarRows = {BlitLevel::Scalar,   AlphaRowScalar, KeyedCopyRowScalar, BlendRowScalar,
-                                BlendKeyedRowScalar, FillRowScalar,  CopyBytesScalar};
+const RowKernels kScalarRows = {BlitLevel::Scalar,
+                                AlphaRowScalar,
+                                KeyedCopyRowScalar,
+                                BlendRowScalar,
+                                BlendKeyedRowScalar,
+                                FillRowScalar,
+                                CopyBytesScalar,
+                                1,
+                                1};
 
 namespace {
 
@@ -20,15 +27,16 @@ BlitLevel DetectBlitLevel() {
     unsigned a = 0, b = 0, c = 0, d = 0;
     if (!__get_cpuid(1, &a, &b, &c, &d)) return BlitLevel::Scalar;
     if (!(d & bit_SSE2)) return BlitLevel::Scalar;
+    if (!(c & bit_SSSE3)) return BlitLevel::Sse2;
     // AVX2 needs the CPU flag and an operating system that saves the YMM registers (XCR0 bits 1, 2).
     const bool osxsave = (c & bit_OSXSAVE) != 0, avx = (c & bit_AVX) != 0;
-    if (!osxsave || !avx) return BlitLevel::Sse2;
+    if (!osxsave || !avx) return BlitLevel::Ssse3;
     unsigned xcr0lo = 0, xcr0hi = 0;
     __asm__ volatile("xgetbv" : "=a"(xcr0lo), "=d"(xcr0hi) : "c"(0));
-    if ((xcr0lo & 6u) != 6u) return BlitLevel::Sse2;
-    if (__get_cpuid_max(0, nullptr) < 7) return BlitLevel::Sse2;
+    if ((xcr0lo & 6u) != 6u) return BlitLevel::Ssse3;
+    if (__get_cpuid_max(0, nullptr) < 7) return BlitLevel::Ssse3;
     __cpuid_count(7, 0, a, b, c, d);
-    return (b & bit_AVX2) ? BlitLevel::Avx2 : BlitLevel::Sse2;
+    return (b & bit_AVX2) ? BlitLevel::Avx2 : BlitLevel::Ssse3;
 #else
     return BlitLevel::Scalar;
 #endif
@@ -38,7 +46,7 @@ BlitLevel DetectBlitLevel() {
 const RowKernels* InitialRows() {
     const RowKernels* rows = RowsFor(BestBlitLevel());
     if (const char* want = std::getenv("VORIMAGE4_SIMD")) {
-        for (BlitLevel level : {BlitLevel::Scalar, BlitLevel::Sse2, BlitLevel::Avx2})
+        for (BlitLevel level : {BlitLevel::Scalar, BlitLevel::Sse2, BlitLevel::Ssse3, BlitLevel::Avx2})
             if (std::strcmp(want, BlitLevelName(level)) == 0 && RowsFor(level)) rows = RowsFor(level);
     }
     return rows;
@@ -63,6 +71,8 @@ const RowKernels* RowsFor(BlitLevel level) {
             return &kScalarRows;
         case BlitLevel::Sse2:
             return &kSse2Rows;
+        case BlitLevel::Ssse3:
+            return &kSsse3Rows;
         case BlitLevel::Avx2:
             return &kAvx2Rows;
     }
@@ -84,6 +94,8 @@ const char* BlitLevelName(BlitLevel level) {
             return "scalar";
         case BlitLevel::Sse2:
             return "sse2";
+        case BlitLevel::Ssse3:
+            return "ssse3";
         case BlitLevel::Avx2:
             return "avx2";
     }

@@ -1,4 +1,4 @@
-// 128-bit helpers shared by the SSE2 and AVX2 rows: moving 16 pixels of 3 bytes between three
+// 128-bit helpers shared by the SSE2, SSSE3 and AVX2 rows: moving 16 pixels of 3 bytes between three
 // registers and four groups of four pixels, and the blend rule on 16-bit lanes. SSE2 only; the
 // AVX2 rows may inline them too. Unaligned loads and stores throughout.
 #pragma once
@@ -7,6 +7,7 @@
 #include "render/BitmapBlit.h"
 
 #define VOR_SSE2 __attribute__((target("sse2")))
+#define VOR_SSSE3 __attribute__((target("ssse3")))
 #define VOR_AVX2 __attribute__((target("avx2")))
 
 // 16 pixels of 3 bytes as three registers, as they lie in memory.

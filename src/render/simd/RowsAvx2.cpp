@@ -4,21 +4,13 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "render/simd/Pixels128.h"
 #include "render/simd/RowKernels.h"
+#include "render/simd/Shuffle24.h"
 
 #define VOR_TARGET VOR_AVX2
-
-namespace {
-VOR_AVX2 inline __m128i Spread24(__m128i v) {
-    return _mm_shuffle_epi8(v, _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1));
-}
-
-VOR_AVX2 inline __m128i Pack24(__m128i v) {
-    return _mm_shuffle_epi8(v, _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1));
-}
-}  // namespace
 
 #include "render/simd/RowsBody.inc"
 
@@ -108,7 +100,7 @@ VOR_AVX2 void AlphaRow256(uint8_t* d, const uint8_t* s, int n, unsigned opacity)
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 32),
                          _mm_packus_epi16(_mm256_castsi256_si128(r[2]), _mm256_extracti128_si256(r[2], 1)));
     }
-    AlphaRowScalar(d, s, n - i, opacity);
+    if (i < n) AlphaTail<AlphaRow256<kScaled>>(d, s, n - i, opacity);
 }
 
 VOR_AVX2 void AlphaRowAvx2(uint8_t* d, const uint8_t* s, int n, unsigned opacity) {
@@ -130,5 +122,5 @@ VOR_AVX2 void CopyBytesAvx2(uint8_t* d, const uint8_t* s, size_t bytes) {
 
 }  // namespace
 
-const RowKernels kAvx2Rows = {BlitLevel::Avx2,  AlphaRowAvx2, KeyedCopyRowVec, BlendRowVec,
-                              BlendKeyedRowVec, FillRowVec,   CopyBytesAvx2};
+const RowKernels kAvx2Rows = {BlitLevel::Avx2, AlphaRowAvx2,  KeyedCopyRowVec,     BlendRowVec, BlendKeyedRowVec,
+                              FillRowVec,      CopyBytesAvx2, kShuffleRunMinSolid, 16};

@@ -1,4 +1,6 @@
 // SSE2 rows. SSE2 has no byte shuffle, so pixels move between 3 and 4 bytes by byte shifts and masks.
+#include <cstring>
+
 #include "render/simd/Pixels128.h"
 #include "render/simd/RowKernels.h"
 
@@ -23,5 +25,5 @@ VOR_SSE2 inline __m128i Pack24(__m128i v) {
 
 #include "render/simd/RowsBody.inc"
 
-const RowKernels kSse2Rows = {BlitLevel::Sse2,  AlphaRowVec, KeyedCopyRowVec, BlendRowVec,
-                              BlendKeyedRowVec, FillRowVec,  CopyBytesVec};
+const RowKernels kSse2Rows = {BlitLevel::Sse2, AlphaRowVec,  KeyedCopyRowVec,  BlendRowVec, BlendKeyedRowVec,
+                              FillRowVec,      CopyBytesVec, kSse2RunMinSolid, 16};
