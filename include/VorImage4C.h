@@ -100,7 +100,8 @@ typedef enum VorStatus {
 enum VorBlitLevelC {
     VOR_BLITLEVEL_SCALAR = 0, /**< plain code, the reference */
     VOR_BLITLEVEL_SSE2 = 1,   /**< SSE2 */
-    VOR_BLITLEVEL_AVX2 = 2    /**< AVX2 */
+    VOR_BLITLEVEL_SSSE3 = 2,  /**< SSSE3 (byte shuffles for the 3- and 4-byte pixels) */
+    VOR_BLITLEVEL_AVX2 = 3    /**< AVX2 */
 };
 
 /** Pen dash styles (the GDI+ values). */
@@ -246,6 +247,12 @@ VOR_CAPI int VOR_CALL vor_surface_unbind(VorSurface* surface);
 VOR_CAPI int VOR_CALL vor_surface_present(VorSurface* surface);
 /** Pixels the last present copied. */
 VOR_CAPI long VOR_CALL vor_surface_presented_pixels(const VorSurface* surface);
+/** Non-zero: present copies only the dirty rectangles themselves, each window pixel once (for a host that draws
+ * nothing else on its window); 0, the default: the blocks from the window's origin to each rectangle's far corner.
+ * The window's pixels are the same either way. */
+VOR_CAPI int VOR_CALL vor_surface_set_exact_present(VorSurface* surface, int exact);
+/** 1 when present copies only the dirty rectangles, else 0. */
+VOR_CAPI int VOR_CALL vor_surface_exact_present(const VorSurface* surface);
 /** The back buffer: pixel (x, y) is the bytes blue, green, red at pixels + y * stride + 3 * x. */
 VOR_CAPI unsigned char* VOR_CALL vor_surface_pixels(VorSurface* surface);
 /** Bytes from one row of the back buffer to the next. */
@@ -349,7 +356,8 @@ VOR_CAPI int VOR_CALL vor_surface_dirty_rect(const VorSurface* surface, int inde
 /** \} */
 
 /** \name TGA pictures
- * True-colour TGA (types 2 and 10, 24 or 32 bits, either origin); pixels are 32-bit words, bytes blue,
+ * TGA files raw or run-length, any origin: true colour (15, 16, 24, 32 bits), grey (8 bits, 16 with alpha) and
+ * colour-mapped (8- or 16-bit indices); pixels are 32-bit words, bytes blue,
  * green, red, alpha, top row first.
  */
 /** \{ */

@@ -143,6 +143,18 @@ long vor_surface_presented_pixels(const VorSurface* surface) {
     return n > 0x7FFFFFFFll ? 0x7FFFFFFFl : long(n);
 }
 
+int vor_surface_set_exact_present(VorSurface* surface, int exact) {
+    return Guard([&] {
+        if (CheckAll(surface) != VOR_OK) return vor_last_status();
+        surface->graphics.SetExactPresent(exact ? 1 : 0);
+        return Record(VOR_OK);
+    });
+}
+
+int vor_surface_exact_present(const VorSurface* surface) {
+    return Query<int>(surface, 0, [&] { return surface->graphics.GetExactPresent() ? 1 : 0; });
+}
+
 unsigned char* vor_surface_pixels(VorSurface* surface) {
     if (CheckAll(surface) != VOR_OK) return nullptr;
     unsigned char* p = surface->graphics.GetPixels();

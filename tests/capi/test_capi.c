@@ -655,6 +655,17 @@ static void TestWindowButtonsPanel(void) {
     CHECK_STATUS(vor_surface_add_dirty(s, 0, 0, 50, 40), VOR_OK);
     CHECK_STATUS(vor_surface_present(s), VOR_OK);
     CHECK(vor_surface_presented_pixels(s) == 50 * 40); /* origin to the far corner, half-open */
+    CHECK(vor_surface_exact_present(s) == 0);
+    CHECK_STATUS(vor_surface_set_exact_present(s, 1), VOR_OK);
+    CHECK(vor_surface_exact_present(s) == 1);
+    CHECK_STATUS(vor_surface_present(s), VOR_OK);
+    CHECK(vor_surface_presented_pixels(s) == 50 * 40); /* the rectangle alone */
+    CHECK_STATUS(vor_surface_begin_frame(s), VOR_OK);
+    CHECK_STATUS(vor_surface_add_dirty(s, 30, 20, 20, 20), VOR_OK);
+    CHECK_STATUS(vor_surface_present(s), VOR_OK);
+    CHECK(vor_surface_dirty_count(s) == 1 && vor_surface_presented_pixels(s) == 20 * 20);
+    CHECK_STATUS(vor_surface_set_exact_present(s, 0), VOR_OK);
+    CHECK_STATUS(vor_surface_set_exact_present(NULL, 1), VOR_E_NULL_HANDLE);
 
     /* a strip of 4 faces 10 x 8, face k filled with 60 + 40k */
     for (i = 0; i < (int)sizeof strip; ++i) strip[i] = (unsigned char)(60 + 40 * (i / (3 * 10 * 8)));
