@@ -18,7 +18,7 @@ mkdir -p "$BUILD/findings"
 flags=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
        -I"$ROOT/src" -I"$ROOT/include")
 echo "== building the libFuzzer targets ($BUILD)"
-clang++ "${flags[@]}" "$ROOT/fuzz/native/FuzzTgaDecoder.cpp" "$ROOT/src/image/TgaDecoder.cpp" \
+clang++ "${flags[@]}" "$ROOT/fuzz/native/FuzzTgaDecoder.cpp" "$ROOT/src/image/TgaDecoder.cpp" "$ROOT/src/image/TgaRuns.cpp" \
   -o "$BUILD/fuzz_tga_decoder" || exit 1
 clang++ "${flags[@]}" "$ROOT/fuzz/native/FuzzImageFileCheck.cpp" "$ROOT/src/image/ImageFileCheck.cpp" \
   -o "$BUILD/fuzz_image_file_check" || exit 1
