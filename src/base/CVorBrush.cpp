@@ -4,19 +4,6 @@
 #include "base/GdiplusNew.h"
 #include "base/SharedCount.h"
 
-namespace {
-
-// The status GDI+ gave the new brush. Reading it clears it in the GDI+ brush, so a brush that was
-// not made is asked once more about itself (GDI+ answers InvalidParameter for a missing brush):
-// its own GetLastStatus stays failed for the host to read.
-Gdiplus::Status CreationStatus(Gdiplus::Brush* brush) {
-    const Gdiplus::Status created = brush->GetLastStatus();
-    if (created != Gdiplus::Ok) brush->GetType();
-    return created;
-}
-
-}  // namespace
-
 CVorBrush::CVorBrush() : m_hatch(nullptr), m_texture(nullptr), m_uses(nullptr), m_lastStatus(Gdiplus::Ok) {}
 
 CVorBrush::CVorBrush(Gdiplus::HatchStyle style, const Gdiplus::Color& fore, const Gdiplus::Color& back) : CVorBrush() {

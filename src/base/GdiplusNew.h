@@ -14,3 +14,13 @@ T* NewGdiplus(Args&&... args) {
     if (!memory) return nullptr;
     return ::new (memory) T(std::forward<Args>(args)...);
 }
+
+// The status GDI+ gave a wrapper object (a brush, a bitmap) it has just made. Reading it clears it
+// in the object, so an object that was not made is asked once more about itself (GDI+ answers
+// InvalidParameter for a missing native object): its own GetLastStatus stays failed for the host.
+template <class T>
+Gdiplus::Status CreationStatus(T* made) {
+    const Gdiplus::Status created = made->GetLastStatus();
+    if (created != Gdiplus::Ok) made->GetType();
+    return created;
+}

@@ -144,13 +144,9 @@ void CVorBitmap::Hold(Gdiplus::Bitmap* made, Gdiplus::Status refusal) {
         TakeStatus(Gdiplus::OutOfMemory);
         return;
     }
-    // Reading the wrapper's status clears it there; a failed object is then asked once more about
-    // its missing image (GDI+ answers InvalidParameter), so its own status stays failed.
-    const Gdiplus::Status created = refusal != Gdiplus::Ok ? refusal : made->GetLastStatus();
-    if (created != Gdiplus::Ok) {
-        if (refusal == Gdiplus::Ok) made->GetType();
-        TakeStatus(created);
-    }
+    // A refused load's empty object keeps the status GDI+ gave it; a made one keeps its failure.
+    const Gdiplus::Status created = refusal != Gdiplus::Ok ? refusal : CreationStatus(made);
+    if (created != Gdiplus::Ok) TakeStatus(created);
     m_bitmap = made;
     m_bitmapRefs = count;
     m_bitmapEmpty = created != Gdiplus::Ok;
