@@ -19,7 +19,7 @@ struct TgaRunTable;
 /// blue-green-red. Drawing skips transparent runs, copies opaque ones and blends only the rest.
 /// Memory: 3 bytes per pixel of alpha 255 in a run of 8 or more, 8 bytes per run and 6 per row,
 /// next to the 4 bytes per pixel of the picture. Measured: an opaque picture +75%, tiles of 64x64
-/// soft alpha discs +46% (+49% for one 64x64 disc), random alpha +0.6%. Load time, 4096x4096 from
+/// soft alpha discs +46% (+49% for one 64x64 disc), random alpha +0.3%. Load time, 4096x4096 from
 /// memory: random alpha +13%, sprite tiles +11%, opaque +77% (filling 48 MB of new memory; see
 /// scripts/bench.sh, group "load 4096x4096 TGA"). The pixels behind GetBuffer must therefore not be
 /// written after loading: blits follow the prepared runs.

@@ -64,6 +64,7 @@ bool BuildTgaRuns(const uint8_t* pixels, uint32_t width, uint32_t height, TgaRun
         }
         table.rowStart.push_back(uint32_t(table.runs.size()));
         table.runs.shrink_to_fit();
+        table.opaqueBgr.shrink_to_fit();  // short opaque runs were counted in the reserve but are not packed
     } catch (const std::bad_alloc&) {
         table = TgaRunTable();
         return false;

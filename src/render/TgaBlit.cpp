@@ -49,6 +49,11 @@ void AlphaRowScalar(uint8_t* d, const uint8_t* s, int n, unsigned opacity) {
 
 namespace {
 
+// Column of the first pixel of run i, in a row whose runs begin at rowFirst.
+inline uint32_t RunStart(const TgaRunTable& t, size_t rowFirst, size_t i) {
+    return i == rowFirst ? 0 : t.runs[i - 1].end;
+}
+
 // Pixels [from, to) of one picture row onto d (the destination of pixel from), by the row's runs,
 // starting with run i (the one holding pixel from); the row's runs begin at rowFirst. Partial runs,
 // and solid ones shorter than the level's runMinSolid, gather into stretches for alphaRow; a
@@ -76,8 +81,7 @@ void RunsRow(const RowKernels& rows, const TgaRunTable& t, const uint8_t* src, s
             x = stop;
         }
         if (run.kind == TgaRunKind::Opaque && x < end) {
-            const uint32_t start = i == rowFirst ? 0 : t.runs[i - 1].end;
-            const uint8_t* packed = t.opaqueBgr.data() + run.packed + size_t(3) * (x - start);
+            const uint8_t* packed = t.opaqueBgr.data() + run.packed + size_t(3) * (x - RunStart(t, rowFirst, i));
             uint8_t* dst = d + size_t(3) * (x - from);
             if (opaqueWeight == 255)
                 std::memcpy(dst, packed, size_t(3) * (end - x));
@@ -118,15 +122,15 @@ void BlitTgaAlphaOpacity(const PixelSurface& surface, const TgaSource& source, c
                     last = mid + 1;
             }
             while (first->end <= from) ++first;
+            const size_t i = size_t(first - t->runs.data());
             if (first->end >= to && first->kind == TgaRunKind::Opaque && opaqueWeight == 255) {
                 // The block lies in one opaque run (a ground picture): one copy.
-                const uint32_t start = first == t->runs.data() + t->rowStart[y] ? 0 : first[-1].end;
+                const uint32_t start = RunStart(*t, t->rowStart[y], i);
                 std::memcpy(d, t->opaqueBgr.data() + first->packed + size_t(3) * (from - start),
                             size_t(3) * (to - from));
                 continue;
             }
-            RunsRow(rows, *t, SourcePixel(source, 0, y), t->rowStart[y], size_t(first - t->runs.data()), from, to, d,
-                    opacity, opaqueWeight);
+            RunsRow(rows, *t, SourcePixel(source, 0, y), t->rowStart[y], i, from, to, d, opacity, opaqueWeight);
         }
         return;
     }
