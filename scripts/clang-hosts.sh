@@ -7,6 +7,7 @@
 set -eu
 build="$1"; triplet="$2"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/common.sh"
 root="$here/.."
 bin="$build/bin"; lib="$build/lib"
 arch="${triplet%%-*}"
@@ -30,7 +31,7 @@ for exe in test_capi_clang sprite_scene_clang msvc_host; do
   echo "$exe.exe: $("$triplet-objdump" -p "$bin/$exe.exe" | grep -m1 -o 'file format [^ ]*')," \
        "imports $("$triplet-objdump" -p "$bin/$exe.exe" | grep -o 'DLL Name: .*' | cut -c11- | tr '\n' ' ')"
 done
-if [ "$arch" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if [ "$arch" = i686 ] && ! vor_can_run_32bit; then
   echo "built, not run: this machine cannot run 32-bit programs"
   exit 0
 fi

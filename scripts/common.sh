@@ -12,10 +12,19 @@ VOR_BENCH_PACKAGES=(python3-pygame python3-matplotlib)
 vor_install_bench() {
   /usr/bin/python3 -c "import pygame, matplotlib" >/dev/null 2>&1 && return 0
   echo "== installing ${VOR_BENCH_PACKAGES[*]}"
+  vor_apt_install "${VOR_BENCH_PACKAGES[@]}" || { echo "installing ${VOR_BENCH_PACKAGES[*]} failed" >&2; return 1; }
+}
+
+# vor_apt_install PACKAGE...: installs a script's own tools, as root or through sudo. A fresh machine
+# may have no package lists yet: they are fetched when the first try fails.
+vor_apt_install() {
   local sudo=""
   [ "$(id -u)" = 0 ] || sudo="sudo"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${VOR_BENCH_PACKAGES[@]}" ||
-    { echo "installing ${VOR_BENCH_PACKAGES[*]} failed" >&2; return 1; }
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get install -y -q --no-install-recommends "$@" && return 0
+  $sudo apt-get update -q || true
+  $sudo apt-get install -y -q --no-install-recommends "$@" ||
+    $sudo apt-get install -y -q --no-install-recommends -t bookworm "$@"
 }
 
 vor_missing() {

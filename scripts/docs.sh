@@ -5,11 +5,7 @@ set -u
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$VOR_ROOT"
 if ! command -v doxygen >/dev/null; then
-  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-  # A fresh machine may have no package lists yet: fetch them when the first try fails.
-  $sudo apt-get install -y -q --no-install-recommends doxygen ||
-    { $sudo apt-get update -q || true; $sudo apt-get install -y -q --no-install-recommends doxygen; } ||
-    $sudo apt-get install -y -q --no-install-recommends -t bookworm doxygen || exit 1
+  vor_apt_install doxygen || exit 1
 fi
 export VOR_DOCS_OUT="$VOR_ROOT/build/docs"
 mkdir -p "$VOR_DOCS_OUT"

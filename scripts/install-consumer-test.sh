@@ -6,6 +6,7 @@
 set -eu
 build="$1"; toolchain="$2"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+source "$here/common.sh"
 root="$here/.."
 stage="$build/stage"
 consumer="$build/examples"
@@ -19,7 +20,7 @@ cmake -S "$root/examples" -B "$consumer" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DC
 cmake --build "$consumer" -j 2 >/dev/null
 cp "$stage/bin/VorImage4.dll" "$consumer/"
 echo "examples built against the install tree: $(cd "$consumer" && ls *.exe | tr '\n' ' ')"
-if [[ "$toolchain" == *i686* ]] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if [[ "$toolchain" == *i686* ]] && ! vor_can_run_32bit; then
   echo "not run: this machine cannot run 32-bit programs"
   exit 0
 fi

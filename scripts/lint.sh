@@ -9,8 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$VOR_ROOT"
 vor_install || exit 1
 if ! command -v clang-tidy >/dev/null || ! command -v cppcheck >/dev/null || ! command -v clang-format >/dev/null; then
-  sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo apt-get install -y -q --no-install-recommends clang-tidy cppcheck clang-format || exit 1
+  vor_apt_install clang-tidy cppcheck clang-format || exit 1
 fi
 
 status=0
